@@ -1,0 +1,47 @@
+// One whole run of the generator, from the command line to the exit status.
+#pragma once
+
+#include "hash_search.hpp"
+#include "keyword_list.hpp"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace kwhashgen {
+
+inline constexpr std::uint32_t default_step_size = 5;
+
+// Exit statuses.
+inline constexpr int status_success = 0;
+inline constexpr int status_error = 1;
+inline constexpr int status_hash_failed = 255; // -1 to the calling shell
+
+// Everything one run works on.
+struct Generator {
+    std::uint32_t step_size = default_step_size;
+    std::uint32_t table_size = 1;
+    std::uint32_t theoretical_max_hash = 0;
+    KeywordStore store;
+    CharValues values{};
+    FrequencyTable frequencies{};
+};
+
+struct Streams {
+    std::FILE* in;
+    std::FILE* out;
+    std::FILE* err;
+};
+
+// The step size an argument asks for: scanned as an unsigned decimal number
+// (white space and a sign allowed, trailing bytes ignored), 5 when it holds
+// none, and made odd.
+std::uint32_t parse_step_size(const std::string& argument);
+
+// Runs the generator. `command_line` holds the program name first, then the
+// arguments. Returns the exit status.
+int run_generator(Generator& generator, const std::vector<std::string>& command_line,
+                  bool input_is_terminal, const Streams& streams);
+
+} // namespace kwhashgen
