@@ -1,0 +1,29 @@
+/* The public header from C, linked by the C compiler driver alone: this
+ * fails to link if the object needs anything from the C++ runtime. It also
+ * runs as its own process, so the first setter call really is the first. */
+#include "wcwidthtab.h"
+
+#include <stddef.h>
+#include <stdio.h>
+
+static int check(int ok, const char* what) {
+    if (!ok) {
+        fprintf(stderr, "failed: %s\n", what);
+    }
+    return ok ? 0 : 1;
+}
+
+int main(void) {
+    int failures = 0;
+    failures += check(KVwchar_wcwidth(0x00AD) == 1, "U+00AD is one column by default");
+    failures += check(KVwchar_set_wcwidth_flags(KVWC_FLAG_AMBIGUOUS_WIDE) == 0,
+                      "the first setter call returns 0");
+    failures += check(KVwchar_wcwidth(0x00AD) == 2, "U+00AD is two columns when ambiguous is wide");
+    failures += check(KVwchar_set_wcwidth_flags(0) == KVWC_FLAG_AMBIGUOUS_WIDE,
+                      "the setter returns the previous word");
+    failures += check(KVwchar_wcwidth(0x4E00) == 2, "U+4E00 is wide");
+    failures += check(KVwchar_wcwidth(0x0301) == 0, "U+0301 is zero-width");
+    failures += check(KVwchar_wcwidth(0x0080) == 4, "U+0080 is four columns");
+    failures += check(_pKVwc_Width_Table[KVWC_BLOCK_COUNT - 1] != NULL, "the last entry is filled");
+    return failures == 0 ? 0 : 1;
+}
