@@ -1,0 +1,82 @@
+#include "process.hpp"
+
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace karvo::testing {
+
+std::string read_file(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw std::runtime_error("cannot read " + path.string());
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void write_file(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "karvo-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
+                          const std::filesystem::path& stdin_path,
+                          const std::filesystem::path& stdout_path) {
+    TempDir capture;
+    const auto out_path = stdout_path.empty() ? capture / "stdout" : stdout_path;
+    const auto err_path = capture / "stderr";
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, stdin_path.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char*> args;
+    for (const std::string& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int spawned =
+        posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        throw std::runtime_error("cannot start " + program);
+
+    int wait_status = 0;
+    if (waitpid(pid, &wait_status, 0) != pid)
+        throw std::runtime_error("waitpid failed");
+
+    ProcessResult result;
+    if (WIFEXITED(wait_status))
+        result.status = WEXITSTATUS(wait_status);
+    else if (WIFSIGNALED(wait_status))
+        result.status = 128 + WTERMSIG(wait_status);
+    if (stdout_path.empty())
+        result.out = read_file(out_path);
+    result.err = read_file(err_path);
+    return result;
+}
+
+} // namespace karvo::testing

@@ -1,0 +1,137 @@
+// The fast search must leave exactly what the plain algorithm leaves: the
+// same values, the same stored hashes after the main pass and after the
+// verification, and the same reports.
+#include "hash_search.hpp"
+#include "keyword_list.hpp"
+#include "keyword_lists.hpp"
+#include "literal_search.hpp"
+#include "streams.hpp"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <random>
+#include <vector>
+
+namespace kwhashgen {
+namespace {
+
+using karvo::testing::InputStream;
+using karvo::testing::OutputStream;
+
+struct Outcome {
+    CharValues values{};
+    std::vector<std::uint32_t> hashes_after_main_pass;
+    std::vector<std::uint32_t> hashes_after_verification;
+    int result = 0;
+    std::string reports;
+};
+
+std::vector<std::uint32_t> stored_hashes(const KeywordStore& store) {
+    std::vector<std::uint32_t> hashes;
+    for (std::uint32_t k = 0; k < store.count; ++k)
+        hashes.push_back(store.records[k].hash);
+    return hashes;
+}
+
+template <typename MainPass, typename Verify>
+Outcome run_search(const KeywordStore& prepared, const CharValues& initial,
+                   const SearchParams& params, MainPass main_pass, Verify verify) {
+    auto store = std::make_unique<KeywordStore>(prepared);
+    Outcome outcome;
+    outcome.values = initial;
+    FrequencyTable frequencies{};
+    main_pass(*store, outcome.values, frequencies, params);
+    outcome.hashes_after_main_pass = stored_hashes(*store);
+    OutputStream reports;
+    outcome.result = verify(*store, outcome.values, params.length_start, reports.get());
+    outcome.hashes_after_verification = stored_hashes(*store);
+    outcome.reports = reports.text();
+    return outcome;
+}
+
+// Reads, weighs and sorts the list as the generator does, then runs both
+// searches from the same start. Returns whether the list hashed perfectly.
+bool expect_same_search(const std::string& list, std::uint32_t step_size) {
+    auto store = std::make_unique<KeywordStore>();
+    InputStream in(list);
+    EXPECT_EQ(read_keyword_list(in.get(), *store), ReadStatus::ok);
+    FrequencyTable frequencies{};
+    count_frequencies(*store, store->count, frequencies);
+    weight_and_sort(*store, frequencies);
+    CharValues initial{};
+    set_initial_values(*store, initial);
+    const SearchParams params{table_size_for(store->count), step_size, true};
+
+    const Outcome fast = run_search(*store, initial, params, search_main_pass, verify_hashes);
+    const Outcome plain =
+        run_search(*store, initial, params, literal::search_main_pass, literal::verify_hashes);
+    EXPECT_EQ(fast.values, plain.values);
+    EXPECT_EQ(fast.hashes_after_main_pass, plain.hashes_after_main_pass);
+    EXPECT_EQ(fast.hashes_after_verification, plain.hashes_after_verification);
+    EXPECT_EQ(fast.result, plain.result);
+    EXPECT_EQ(fast.reports, plain.reports);
+    return plain.result == 0;
+}
+
+std::uint32_t odd_step(std::mt19937& random) {
+    static constexpr std::uint32_t steps[] = {1, 3, 5, 7, 9, 255, 257, 0xFFFFFFFFu};
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(steps));
+    const std::size_t n = pick(random);
+    if (n < std::size(steps))
+        return steps[n];
+    return static_cast<std::uint32_t>(random()) | 1u;
+}
+
+TEST(SearchEquivalence, RandomListsLeaveTheSameValuesHashesAndReports) {
+    std::mt19937 random(20261208);
+    unsigned perfect = 0;
+    unsigned failed = 0;
+    for (unsigned round = 0; round < 400; ++round) {
+        std::uniform_int_distribution<unsigned> count(1, 80);
+        std::uniform_int_distribution<unsigned> max_length(1, 14);
+        std::uniform_int_distribution<unsigned> alphabet(2, 26);
+        const std::string list = lists::random_list(count(random), max_length(random),
+                                                    alphabet(random), random());
+        SCOPED_TRACE(list);
+        (expect_same_search(list, odd_step(random)) ? perfect : failed)++;
+        if (HasFailure())
+            return;
+    }
+    // Both outcomes must be well represented, or the comparison proves little.
+    EXPECT_GT(perfect, 40u);
+    EXPECT_GT(failed, 40u);
+}
+
+TEST(SearchEquivalence, FullListsOf256KeywordsMatch) {
+    std::mt19937 random(7);
+    for (unsigned round = 0; round < 12; ++round) {
+        const std::string list = lists::random_list(256, 20, 4 + round * 2, random());
+        SCOPED_TRACE(round);
+        expect_same_search(list, odd_step(random));
+    }
+}
+
+TEST(SearchEquivalence, HostileListsMatch) {
+    for (std::uint32_t seed = 1; seed <= 6; ++seed) {
+        SCOPED_TRACE(seed);
+        EXPECT_FALSE(expect_same_search(lists::hostile_list(6 + seed, 20, 40, seed), 5));
+    }
+}
+
+TEST(SearchEquivalence, HandPickedListsMatch) {
+    const char* const lists[] = {
+        "aa 1\nab 2\nbc 3\n",
+        "zzz 1\nzzz 2\nab 3\nac 4\nq 5\n",
+        "on 1\nno 2\nab 3\nba 4\nabc 5\nacb 6\nx 7\ny 8\nz 9\n",
+        "aab 1\nabb 2\nab 3\nba 4\n",
+        "if 1\nelse 2\nwhile 3\ndo 4\nfor 5\nreturn 6\nbreak 7\ncontinue 8\n",
+    };
+    for (const char* list : lists) {
+        SCOPED_TRACE(list);
+        for (std::uint32_t step : {1u, 3u, 5u, 0xFFFFFFFFu})
+            expect_same_search(list, step);
+    }
+}
+
+} // namespace
+} // namespace kwhashgen
