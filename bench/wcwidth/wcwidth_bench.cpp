@@ -1,0 +1,165 @@
+// KVwchar_wcwidth against glibc's wcwidth(), utf8proc_charwidth() and an
+// empty out-of-line function (the floor), on the same inputs in one run.
+// After the usual report it prints each function's time per code point as a
+// ratio to the floor's.
+#include "floor_width.hpp"
+#include "wcwidthtab.h"
+
+#include <benchmark/benchmark.h>
+#include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+#include <wchar.h>
+
+#ifdef KARVO_HAVE_UTF8PROC
+#include <utf8proc.h>
+#endif
+
+namespace {
+
+constexpr std::size_t Input_Size = 1 << 14;
+
+// Decodes UTF-8; a malformed sequence yields U+FFFD for its first byte.
+std::vector<std::uint32_t> decode_utf8(const std::string& text) {
+    std::vector<std::uint32_t> out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80    ? 1
+                           : lead >= 0xF0 ? 4
+                           : lead >= 0xE0 ? 3
+                           : lead >= 0xC0 ? 2
+                                          : 0;
+        if (length == 0 || i + length > text.size()) {
+            out.push_back(0xFFFD);
+            ++i;
+            continue;
+        }
+        std::uint32_t cp = length == 1 ? lead : lead & (0x7Fu >> length);
+        for (int k = 1; k < length; ++k) {
+            cp = cp << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        out.push_back(cp);
+        i += length;
+    }
+    return out;
+}
+
+// The text's code points, repeated up to Input_Size so that every input
+// costs the same number of calls per pass.
+std::vector<std::uint32_t> text_input(const char* file_name) {
+    std::ifstream file(std::string(KARVO_BENCH_DATA_DIR) + "/" + file_name, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint32_t> once = decode_utf8(text);
+    std::vector<std::uint32_t> input;
+    while (!once.empty() && input.size() < Input_Size) {
+        input.insert(input.end(), once.begin(), once.end());
+    }
+    input.resize(Input_Size);
+    return input;
+}
+
+std::vector<std::uint32_t> random_input() {
+    std::mt19937 engine(20171010);
+    std::uniform_int_distribution<std::uint32_t> any(0, 0x10FFFF);
+    std::vector<std::uint32_t> input(Input_Size);
+    for (std::uint32_t& cp : input) {
+        cp = any(engine);
+    }
+    return input;
+}
+
+template <auto Width>
+void width_loop(benchmark::State& state, const std::vector<std::uint32_t>* input) {
+    for (auto _ : state) {
+        int sum = 0;
+        for (std::uint32_t cp : *input) {
+            sum += Width(cp);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * input->size()));
+}
+
+// Collects nanoseconds per code point of each run for the ratio table.
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& run : runs) {
+            const auto rate = run.counters.find("items_per_second");
+            if (run.run_type == Run::RT_Iteration && !run.error_occurred &&
+                rate != run.counters.end()) {
+                const std::string name = run.benchmark_name();
+                const auto slash = name.find('/');
+                ns_per_cp_[name.substr(0, slash)][name.substr(slash + 1)] = 1e9 / rate->second;
+            }
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void print_ratios(const std::vector<std::string>& functions) const {
+        std::printf("\nTime per code point as a ratio to the floor (same run):\n%-12s %9s", "input",
+                    "floor ns");
+        for (const std::string& f : functions) {
+            std::printf(" %18s", f.c_str());
+        }
+        std::printf("\n");
+        for (const auto& [input, times] : ns_per_cp_) {
+            const double floor_ns = times.at("floor");
+            std::printf("%-12s %9.3f", input.c_str(), floor_ns);
+            for (const std::string& f : functions) {
+                const auto t = times.find(f);
+                if (t == times.end()) {
+                    std::printf(" %18s", "-");
+                } else {
+                    std::printf(" %17.2fx", t->second / floor_ns);
+                }
+            }
+            std::printf("\n");
+        }
+    }
+
+  private:
+    std::map<std::string, std::map<std::string, double>> ns_per_cp_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (std::setlocale(LC_ALL, "C.UTF-8") == nullptr) {
+        std::fprintf(stderr, "the C.UTF-8 locale is not available\n");
+        return 1;
+    }
+    const std::map<std::string, std::vector<std::uint32_t>> inputs = {
+        {"ascii_text", text_input("ascii_heavy.txt")},
+        {"cjk_text", text_input("cjk_heavy.txt")},
+        {"multilingual", text_input("multilingual.txt")},
+        {"random_cp", random_input()},
+    };
+    std::vector<std::string> functions = {"KVwchar_wcwidth", "glibc_wcwidth"};
+#ifdef KARVO_HAVE_UTF8PROC
+    functions.push_back("utf8proc");
+#endif
+    for (const auto& [name, input] : inputs) {
+        const std::vector<std::uint32_t>* in = &input;
+        benchmark::RegisterBenchmark((name + "/floor").c_str(), width_loop<&floor_width>, in);
+        benchmark::RegisterBenchmark((name + "/KVwchar_wcwidth").c_str(),
+                                     width_loop<&KVwchar_wcwidth>, in);
+        benchmark::RegisterBenchmark((name + "/glibc_wcwidth").c_str(), width_loop<&::wcwidth>, in);
+#ifdef KARVO_HAVE_UTF8PROC
+        benchmark::RegisterBenchmark((name + "/utf8proc").c_str(), width_loop<&utf8proc_charwidth>,
+                                     in);
+#endif
+    }
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_ratios(functions);
+    benchmark::Shutdown();
+    return 0;
+}
