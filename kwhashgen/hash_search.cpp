@@ -146,6 +146,14 @@ class FastSearch {
         const std::uint32_t limit = index_records_without(c, i, old_value);
 
         tries_.clear();
+        if (limit <= i && (with_byte_.empty() || with_byte_.front() >= limit)) {
+            // No record before the repeat holds c: every try stops at the
+            // same record, whatever value it gives c, and the last try's
+            // value is 0.
+            tries_.push_back({0, limit});
+            record_stored_hashes(c);
+            return false;
+        }
         bool found = false;
         std::uint32_t running = 0;
         for (std::uint32_t t = 0; t < params_.table_size && !found; ++t) {
