@@ -142,8 +142,8 @@ TEST(GeneratedCode, FindsEveryKeywordAndRejectsNearMisses) {
         "aa 1\nab 2\nbc 3\n",
         "a 1\nbbb 2\ncccccc 3\n",
         "if 10\nelse 11\nwhile 12\nfor 13\ndo 14\nbreak 15\ncontinue 16\nreturn 17\n",
-        "say\"hi 1\nback\\slash 2\n?\?= 3\nctl\001\037x 4\ndel\177 5\n\303\251t\303\251 6\nend\r 7\n"
-        "\377\200 8\n",
+        ("say\"hi 1\nback\\slash 2\n?\?= 3\nctl\001\037x 4\ndel\177 5\n\303\251t\303\251 6\n"
+         "end\r 7\n"),
         "lonely 42\n",
     };
     for (const char* list : lists) {
@@ -171,6 +171,12 @@ TEST(GeneratedCode, WideHashValuesUseUnsignedShort) {
     ASSERT_NE(testing::run_in_process(list).out.find("unsigned short keyword_hash"),
               std::string::npos);
     expect_list_works(list);
+}
+
+// Bytes from 0x80 up are written as they stand; clang warns about a literal
+// that is not valid UTF-8, so no -Werror here.
+TEST(GeneratedCode, KeywordsOfInvalidUtf8Work) {
+    expect_list_works("\377\200 8\n\200 9\nok 10\n", false);
 }
 
 // An empty keyword makes `len < 0` comparisons and an empty type leaves a
