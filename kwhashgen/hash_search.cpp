@@ -98,9 +98,9 @@ class FastSearch {
     FastSearch(KeywordStore& store, CharValues& values, FrequencyTable& frequencies,
                const SearchParams& params)
         : store_(store), values_(values), frequencies_(frequencies), params_(params),
-          byte_counts_(store.count), current_hash_(store.count),
-          trial_hash_(store.count), index_stamp_(hash_bound(store), 0),
-          index_record_(index_stamp_.size(), 0), seen_stamp_(index_stamp_.size(), 0) {
+          byte_counts_(store.count), current_hash_(store.count), trial_hash_(store.count),
+          index_stamp_(hash_bound(store), 0), index_record_(index_stamp_.size(), 0),
+          seen_stamp_(index_stamp_.size(), 0) {
         for (std::uint32_t k = 0; k < store.count; ++k) {
             byte_counts_[k].fill(0);
             for (unsigned char byte : store.records[k].keyword)
@@ -176,8 +176,7 @@ class FastSearch {
     // Indexes the records of 0..i without byte c by hash, and lists those
     // with c, up to the first record without c that repeats an earlier one's
     // hash; returns that record's index, or i+1 when there is none.
-    std::uint32_t index_records_without(unsigned char c, std::uint32_t i,
-                                        std::uint32_t old_value) {
+    std::uint32_t index_records_without(unsigned char c, std::uint32_t i, std::uint32_t old_value) {
         ++index_generation_;
         with_byte_.clear();
         for (std::uint32_t k = 0; k <= i; ++k) {

@@ -7,7 +7,9 @@ namespace kwhashgen {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 

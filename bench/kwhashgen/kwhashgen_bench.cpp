@@ -66,8 +66,8 @@ void BM_GenerateExampleList(benchmark::State& state) {
     for (auto _ : state) {
         std::FILE* in = fmemopen(const_cast<char*>(list.data()), list.size(), "r");
         auto generator = std::make_unique<Generator>();
-        benchmark::DoNotOptimize(run_generator(*generator, {"kwhashgen"}, false,
-                                               {in, null_stream(), null_stream()}));
+        benchmark::DoNotOptimize(
+            run_generator(*generator, {"kwhashgen"}, false, {in, null_stream(), null_stream()}));
         std::fclose(in);
     }
 }
@@ -109,8 +109,8 @@ std::vector<std::string> lookup_texts() {
     std::mt19937 random(42);
     std::uniform_int_distribution<int> length(1, 10);
     std::uniform_int_distribution<int> letter('a', 'z');
-    const char* const near[] = {"whilst", "fore", "returns", "iff", "ends", "Xor", "structs",
-                                "do_", "tries", "importer", "x", "i", "len", "count"};
+    const char* const near[] = {"whilst", "fore",  "returns",  "iff", "ends", "Xor", "structs",
+                                "do_",    "tries", "importer", "x",   "i",    "len", "count"};
     texts.insert(texts.end(), std::begin(near), std::end(near));
     while (texts.size() < 2 * keywords) {
         std::string identifier;
@@ -122,8 +122,7 @@ std::vector<std::string> lookup_texts() {
     return texts;
 }
 
-template <typename Lookup>
-void run_lookups(benchmark::State& state, Lookup lookup) {
+template <typename Lookup> void run_lookups(benchmark::State& state, Lookup lookup) {
     std::vector<std::string> texts = lookup_texts();
     for (auto _ : state)
         for (std::string& text : texts)
@@ -150,7 +149,8 @@ BENCHMARK(BM_LookupGperf);
 std::vector<std::string> keywords_only() {
     std::vector<std::string> keywords;
     for (const std::string& text : lookup_texts())
-        if (generated_lookup(const_cast<char*>(text.c_str()), static_cast<unsigned>(text.size())) >= 0)
+        if (generated_lookup(const_cast<char*>(text.c_str()), static_cast<unsigned>(text.size())) >=
+            0)
             keywords.push_back(text);
     std::sort(keywords.begin(), keywords.end());
     return keywords;

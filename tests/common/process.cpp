@@ -58,8 +58,7 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
     args.push_back(nullptr);
 
     pid_t pid = 0;
-    const int spawned =
-        posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
+    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::runtime_error("cannot start " + program);

@@ -29,8 +29,8 @@ TEST(EmitEscapes, KeywordBytesBecomeAStringLiteralOfTheSameBytes) {
 
 TEST(EmitElementType, FollowsTheLargestHashValue) {
     const std::pair<std::uint32_t, const char*> cases[] = {
-        {0, "unsigned char"},       {253, "unsigned char"},       {254, "unsigned short"},
-        {65533, "unsigned short"},  {65534, "unsigned long"},     {0xFFFFFFFEu, "unsigned long"},
+        {0, "unsigned char"},           {253, "unsigned char"},   {254, "unsigned short"},
+        {65533, "unsigned short"},      {65534, "unsigned long"}, {0xFFFFFFFEu, "unsigned long"},
         {0xFFFFFFFFu, "unsigned char"}, // max + 1 wraps to 0
     };
     for (const auto& [max_hash, type] : cases)

@@ -71,9 +71,8 @@ std::vector<std::string> near_misses(const std::vector<std::string>& keywords) {
 }
 
 std::string harness_source(const std::vector<Lookup>& lookups) {
-    std::string source =
-        "#include <string.h>\n#include <stdio.h>\n#include \"hash.c\"\n\n"
-        "static struct { char text[300]; long type; } lookups[] = {\n";
+    std::string source = "#include <string.h>\n#include <stdio.h>\n#include \"hash.c\"\n\n"
+                         "static struct { char text[300]; long type; } lookups[] = {\n";
     for (const Lookup& lookup : lookups)
         source += "   {" + octal_literal(lookup.text) + ", " + std::to_string(lookup.type) + "},\n";
     source += "   {\"\", -2}\n};\n\n"
@@ -111,8 +110,8 @@ void expect_lookups_work(const std::string& list, const std::vector<std::string>
                                             "-pedantic"};
         if (warnings_as_errors)
             compile.push_back("-Werror");
-        compile.insert(compile.end(), {"-o", (dir / "harness").string(),
-                                       (dir / "harness.c").string()});
+        compile.insert(compile.end(),
+                       {"-o", (dir / "harness").string(), (dir / "harness.c").string()});
         const auto built = run_process(KARVO_C_COMPILER, compile, "/dev/null");
         ASSERT_EQ(built.status, 0) << built.out << built.err;
         const auto ran = run_process((dir / "harness").string(), {"harness"}, "/dev/null");

@@ -20,10 +20,21 @@ using karvo::testing::write_file;
 // Each case directory holds `input`, optionally `args` (one argument per
 // line), and the expected `stdout`, `stderr` and `status`.
 const char* const golden_cases[] = {
-    "worked_example",     "worked_example_step_1", "step_argument_echoed", "step_minus_one",
-    "repeated_and_anagrams", "escaped_keywords",   "hole_rows",            "max_hash_253",
-    "max_hash_254",       "empty_keyword_and_type", "crlf_and_comments",    "empty_list",
-    "too_many_keywords",  "two_arguments",          "language_keywords",
+    "worked_example",
+    "worked_example_step_1",
+    "step_argument_echoed",
+    "step_minus_one",
+    "repeated_and_anagrams",
+    "escaped_keywords",
+    "hole_rows",
+    "max_hash_253",
+    "max_hash_254",
+    "empty_keyword_and_type",
+    "crlf_and_comments",
+    "empty_list",
+    "too_many_keywords",
+    "two_arguments",
+    "language_keywords",
 };
 
 std::vector<std::string> read_args(const fs::path& dir) {

@@ -18,7 +18,6 @@ std::string hostile_list(unsigned early, unsigned later, unsigned max_length, st
 // `count` random keywords of 1 to `max_length` bytes drawn from the first
 // `alphabet` lower-case letters; small alphabets give many collisions,
 // repeated keywords and anagrams.
-std::string random_list(unsigned count, unsigned max_length, unsigned alphabet,
-                        std::uint32_t seed);
+std::string random_list(unsigned count, unsigned max_length, unsigned alphabet, std::uint32_t seed);
 
 } // namespace kwhashgen::lists

@@ -18,7 +18,9 @@ struct ReadCase {
     Keywords expected; // keyword and type text, in input order
 };
 
-std::string bytes(std::size_t count, char c) { return std::string(count, c); }
+std::string bytes(std::size_t count, char c) {
+    return std::string(count, c);
+}
 
 TEST(KeywordReader, SplitsLinesIntoKeywordAndTypeText) {
     const std::vector<ReadCase> cases = {
@@ -32,11 +34,14 @@ TEST(KeywordReader, SplitsLinesIntoKeywordAndTypeText) {
         {"NUL first makes an empty, skipped line", std::string("\0zz 1\nq\n", 8), {{"q", ""}}},
         {"high bytes are keyword bytes", "\xC3\xA9t\xC3\xA9 E\n", {{"\xC3\xA9t\xC3\xA9", "E"}}},
         {"255 bytes then newline is one keyword", bytes(255, 'k') + "\n", {{bytes(255, 'k'), ""}}},
-        {"300 bytes make two keywords", bytes(300, 'k') + "\n",
+        {"300 bytes make two keywords",
+         bytes(300, 'k') + "\n",
          {{bytes(255, 'k'), ""}, {bytes(45, 'k'), ""}}},
-        {"a chunk starting with % is a comment", bytes(255, 'k') + "%rest\n",
+        {"a chunk starting with % is a comment",
+         bytes(255, 'k') + "%rest\n",
          {{bytes(255, 'k'), ""}}},
-        {"a chunk that starts with a blank has an empty keyword", bytes(255, 'k') + " T\n",
+        {"a chunk that starts with a blank has an empty keyword",
+         bytes(255, 'k') + " T\n",
          {{bytes(255, 'k'), ""}, {"", "T"}}},
     };
     for (const ReadCase& c : cases) {
@@ -90,8 +95,8 @@ TEST(KeywordReader, TableSizeIsTheSmallestPowerOfTwoNotBelowTheCount) {
 
 TEST(StepSize, ScansLikeAnUnsignedDecimalAndMakesItOdd) {
     const std::pair<const char*, std::uint32_t> cases[] = {
-        {"4", 5},   {"0", 1},   {"12abc", 13}, {"abc", 5},          {"", 5},
-        {" 7", 7},  {"+8", 9},  {"-1", 4294967295u}, {"-2", 4294967295u}, {"257", 257},
+        {"4", 5},  {"0", 1},  {"12abc", 13},       {"abc", 5},          {"", 5},
+        {" 7", 7}, {"+8", 9}, {"-1", 4294967295u}, {"-2", 4294967295u}, {"257", 257},
     };
     for (const auto& [argument, step] : cases)
         EXPECT_EQ(parse_step_size(argument), step) << '"' << argument << '"';

@@ -90,8 +90,8 @@ TEST(SearchEquivalence, RandomListsLeaveTheSameValuesHashesAndReports) {
         std::uniform_int_distribution<unsigned> count(1, 80);
         std::uniform_int_distribution<unsigned> max_length(1, 14);
         std::uniform_int_distribution<unsigned> alphabet(2, 26);
-        const std::string list = lists::random_list(count(random), max_length(random),
-                                                    alphabet(random), random());
+        const std::string list =
+            lists::random_list(count(random), max_length(random), alphabet(random), random());
         SCOPED_TRACE(list);
         (expect_same_search(list, odd_step(random)) ? perfect : failed)++;
         if (HasFailure())

@@ -36,8 +36,7 @@ TEST(HashSearch, WorkedExampleGivesTheDocumentedValuesForBothSteps) {
 
 TEST(HashSearch, EqualWeightsKeepInputOrder) {
     const auto run = run_in_process("xy 1\nab 2\ncd 3\nzw 4\n");
-    EXPECT_EQ(sorted_keywords(*run.generator),
-              (std::vector<std::string>{"xy", "ab", "cd", "zw"}));
+    EXPECT_EQ(sorted_keywords(*run.generator), (std::vector<std::string>{"xy", "ab", "cd", "zw"}));
 }
 
 TEST(HashSearch, KeywordsOfDistinctLengthsKeepEveryValueAtZero) {
