@@ -1,0 +1,191 @@
+// Classification of lines and parsing of declaration lines.
+#include "chkprotogen.hpp"
+
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace chkprotogen {
+namespace {
+
+using namespace std::string_literals;
+
+struct ClassifyCase {
+    std::string line;
+    LineKind kind;
+    std::size_t key_offset = 0;
+};
+
+void PrintTo(const ClassifyCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.line);
+}
+
+class ClassifyLine : public ::testing::TestWithParam<ClassifyCase> {};
+
+TEST_P(ClassifyLine, JudgesTheFirstNonBlankText) {
+    const ClassifyCase& c = GetParam();
+    const Classification result = classify_line(c.line);
+    EXPECT_EQ(result.kind, c.kind);
+    if (c.kind == LineKind::declaration) {
+        EXPECT_EQ(result.key_offset, c.key_offset);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ClassifyLine,
+    ::testing::Values(
+        ClassifyCase{"MAKE_INTRINSIC_I(\"abs\", f, INT_TYPE),\n", LineKind::declaration, 15},
+        ClassifyCase{" \t MAKE_INTRINSIC_SI(x\n", LineKind::declaration, 18},
+        ClassifyCase{"\n\n", LineKind::other, 0},
+        ClassifyCase{"MAKE_INTRINSIC_0", LineKind::declaration, 15},
+        ClassifyCase{"   \n", LineKind::other, 0},
+        // Only the first non-blank text counts.
+        ClassifyCase{"/* MAKE_INTRINSIC_I(x, f, INT_TYPE) */\n", LineKind::other, 0},
+        ClassifyCase{"x = MAKE_INTRINSIC_I(a, f, INT_TYPE)\n", LineKind::other, 0},
+        ClassifyCase{"make_intrinsic_I(a, f, INT_TYPE)\n", LineKind::other, 0},
+        ClassifyCase{"MAKE_INTRINSI\n", LineKind::other, 0},
+        // Carriage return and form feed are not blanks.
+        ClassifyCase{"\rMAKE_INTRINSIC_I(a, f, INT_TYPE)\n", LineKind::other, 0},
+        ClassifyCase{"\fMAKE_INTRINSIC_I(a, f, INT_TYPE)\n", LineKind::other, 0},
+        // The fifteenth character must be an underscore.
+        ClassifyCase{"MAKE_INTRINSIC(\"getpid\", f, INT_TYPE, 0),\n", LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSICS_I(a, f, INT_TYPE)\n", LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSIC _I(a, f, INT_TYPE)\n", LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSIC\n", LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSIC", LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSIC\r\n", LineKind::old_fashioned, 0},
+        // The key must start with 0, I or S.
+        ClassifyCase{"MAKE_INTRINSIC_D(a, f, DOUBLE_TYPE)\n", LineKind::unhandled_form, 0},
+        ClassifyCase{"MAKE_INTRINSIC_i(a, f, INT_TYPE)\n", LineKind::unhandled_form, 0},
+        ClassifyCase{"MAKE_INTRINSIC_ I(a, f, INT_TYPE)\n", LineKind::unhandled_form, 0},
+        ClassifyCase{"MAKE_INTRINSIC_\n", LineKind::unhandled_form, 0},
+        ClassifyCase{"MAKE_INTRINSIC_", LineKind::unhandled_form, 0},
+        // A NUL byte ends the line's text.
+        ClassifyCase{"\0MAKE_INTRINSIC_I(a, f, INT_TYPE)\n"s, LineKind::other, 0},
+        ClassifyCase{"MAKE_INTRIN\0SIC_I(a, f, INT_TYPE)\n"s, LineKind::other, 0},
+        ClassifyCase{"MAKE_INTRINSIC\0_I(a, f, INT_TYPE)\n"s, LineKind::old_fashioned, 0},
+        ClassifyCase{"MAKE_INTRINSIC_\0I(a, f, INT_TYPE)\n"s, LineKind::unhandled_form, 0}));
+
+struct ParseCase {
+    std::string text; // from the first key letter on
+    ParseOutcome outcome;
+    char name_letter = 0;
+    std::string key;
+    std::string function;
+};
+
+void PrintTo(const ParseCase& c, std::ostream* out) {
+    *out << ::testing::PrintToString(c.text);
+}
+
+class ParseDeclaration : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseDeclaration, CutsKeyFunctionAndReturnType) {
+    const ParseCase& c = GetParam();
+    std::vector<char> buffer(c.text.begin(), c.text.end());
+    buffer.push_back('\0');
+    const ParsedDeclaration parsed = parse_declaration(buffer.data());
+    ASSERT_EQ(parsed.outcome, c.outcome);
+    if (c.outcome != ParseOutcome::assignment)
+        return;
+    EXPECT_EQ(parsed.name_letter, c.name_letter);
+    EXPECT_EQ(std::string(parsed.key), c.key);
+    EXPECT_EQ(std::string(parsed.function), c.function);
+}
+
+constexpr auto assignment = ParseOutcome::assignment;
+constexpr auto dropped = ParseOutcome::dropped;
+constexpr auto unsupported = ParseOutcome::unsupported_return;
+
+INSTANTIATE_TEST_SUITE_P(
+    Declarations, ParseDeclaration,
+    ::testing::Values(ParseCase{"SI(\"strpart\", strpart_fn, KARVO_STRING_TYPE),\n", assignment,
+                                'S', "SI", "strpart_fn"},
+                      ParseCase{"0(\"a\", f, KARVO_VOID_TYPE)\n", assignment, 'V', "0", "f"},
+                      ParseCase{"I(\"a\", f, KARVO_INT_TYPE)\n", assignment, 'I', "I", "f"},
+                      ParseCase{"I(\"a\", f, INT_TYPE)\n", assignment, 'I', "I", "f"},
+                      ParseCase{"SS(\"a\", f, KARVO_DOUBLE_TYPE)\n", assignment, 'D', "SS", "f"},
+                      ParseCase{"S(\"a\",f,KARVO_STRING_TYPE", assignment, 'S', "S", "f"},
+                      // A blank or tab may stand between key and parenthesis.
+                      ParseCase{"II (\"a\", f, INT_TYPE)\n", assignment, 'I', "II", "f"},
+                      ParseCase{"II\t(\"a\", f, INT_TYPE)\n", assignment, 'I', "II", "f"},
+                      // Only the first key letter was checked; the rest passes unchanged.
+                      ParseCase{"IX(\"a\", f, INT_TYPE)\n", assignment, 'I', "IX", "f"},
+                      ParseCase{"SIII(\"a\", f, INT_TYPE)\n", assignment, 'I', "SIII", "f"},
+                      ParseCase{"I0(\"a\", f, INT_TYPE)\n", assignment, 'I', "I0", "f"},
+                      // Leading blanks are not part of the name; blanks before its comma are.
+                      ParseCase{"I(\"a\", \t f \t, INT_TYPE)\n", assignment, 'I', "I", "f \t"},
+                      // An empty second field gives an empty name.
+                      ParseCase{"I(\"a\", , INT_TYPE)\n", assignment, 'I', "I", ""},
+                      ParseCase{"I(\"a\",,INT_TYPE)\n", assignment, 'I', "I", ""},
+                      // Text after the type name is ignored.
+                      ParseCase{"I(\"a\", f, KARVO_INT_TYPE), /* abs */\n", assignment, 'I', "I",
+                                "f"},
+                      ParseCase{"I(\"a\", f, INT_TYPE)\r\n", assignment, 'I', "I", "f"},
+                      ParseCase{"I(\"a\", f, \t INT_TYPE)\n", assignment, 'I', "I", "f"},
+                      // The return-type field starts after the second comma wherever it is.
+                      ParseCase{"I(\"a\", f, g, INT_TYPE)\n", unsupported, 0, "", ""},
+                      // A comma inside the quoted first field shifts the fields.
+                      ParseCase{"I(\"a,b\", f, INT_TYPE)\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a,b\", INT_TYPE, f)\n", assignment, 'I', "I", "b\""},
+                      // Type names are compared over their whole length, after one prefix.
+                      ParseCase{"I(\"a\", f, KARVO_KARVO_INT_TYPE)\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f, KARVO_FLOAT_TYPE)\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f, INT_TYP)\n", unsupported, 0, "", ""},
+                      ParseCase{"0(\"a\", f, VOID_TYP\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f, int_type)\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f, KARVO_ INT_TYPE)\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f, \"INT_TYPE\")\n", unsupported, 0, "", ""},
+                      // The type on the next line is no type at all.
+                      ParseCase{"I(\"a\", f,\n", unsupported, 0, "", ""},
+                      ParseCase{"I(\"a\", f,", unsupported, 0, "", ""},
+                      // Silent drops.
+                      ParseCase{"I\n", dropped, 0, "", ""}, ParseCase{"I", dropped, 0, "", ""},
+                      ParseCase{"I\r\n", dropped, 0, "", ""},
+                      ParseCase{"I(\"a\" f INT_TYPE)\n", dropped, 0, "", ""},
+                      ParseCase{"I(\"a\",   \n", dropped, 0, "", ""},
+                      ParseCase{"I(\"a\",\t", dropped, 0, "", ""},
+                      ParseCase{"I(\"a\", f INT_TYPE)\n", dropped, 0, "", ""},
+                      // A comma before the parenthesis is part of the key.
+                      ParseCase{"I,x(\"a\", f, INT_TYPE)\n", assignment, 'I', "I,x", "f"}));
+
+TEST(ParseDeclaration, CutsFieldsInPlace) {
+    char line[] = "SI(\"s\", g, KARVO_STRING_TYPE)";
+    const ParsedDeclaration parsed = parse_declaration(line);
+    ASSERT_EQ(parsed.outcome, ParseOutcome::assignment);
+    EXPECT_EQ(parsed.key, line);
+    EXPECT_EQ(parsed.function, line + 8);
+    EXPECT_EQ(line[2], '\0');
+    EXPECT_EQ(line[9], '\0');
+}
+
+struct ReturnCase {
+    const char* field;
+    char letter;
+};
+
+class ReturnNameLetter : public ::testing::TestWithParam<ReturnCase> {};
+
+TEST_P(ReturnNameLetter, MatchesWholeTypeNames) {
+    EXPECT_EQ(return_name_letter(GetParam().field), GetParam().letter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, ReturnNameLetter,
+    ::testing::Values(ReturnCase{"VOID_TYPE", 'V'}, ReturnCase{"STRING_TYPE)", 'S'},
+                      ReturnCase{"INT_TYPE", 'I'}, ReturnCase{"DOUBLE_TYPE,", 'D'},
+                      ReturnCase{"INT_TYPES", 'I'}, ReturnCase{"", 0}, ReturnCase{"DOUBLE_TYP", 0},
+                      ReturnCase{"STRING", 0}, ReturnCase{"KARVO_INT_TYPE", 0}));
+
+TEST(Usage, RefusesAnyArgumentOrTerminalInput) {
+    EXPECT_FALSE(must_refuse(1, false));
+    EXPECT_FALSE(must_refuse(0, false));
+    EXPECT_TRUE(must_refuse(2, false));
+    EXPECT_TRUE(must_refuse(5, false));
+    EXPECT_TRUE(must_refuse(1, true));
+    EXPECT_TRUE(must_refuse(0, true));
+}
+
+} // namespace
+} // namespace chkprotogen

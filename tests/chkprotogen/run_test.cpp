@@ -1,0 +1,261 @@
+// Whole runs of the filter in-process: line counting and chunking, the
+// messages, write errors, and agreement with a plain fgets() reading of the
+// same input.
+#include "chkprotogen.hpp"
+#include "plain_reader.hpp"
+#include "streams.hpp"
+#include "support.hpp"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <random>
+#include <string>
+
+namespace chkprotogen {
+namespace {
+
+using namespace std::string_literals;
+using testing::run_filter;
+
+// The assignment lines of a fragment: what lies between the function's
+// opening brace and the footer.
+std::string body_of(const std::string& fragment) {
+    const std::string head = "static void chkproto_not_used_fun (void)\n{\n";
+    const std::string footer = "\n}\n";
+    const auto start = fragment.find(head);
+    if (start == std::string::npos || fragment.size() < start + head.size() + footer.size() ||
+        fragment.compare(fragment.size() - footer.size(), footer.size(), footer) != 0)
+        return "<malformed fragment>";
+    const auto body_start = start + head.size();
+    return fragment.substr(body_start, fragment.size() - footer.size() - body_start);
+}
+
+struct RunCase {
+    const char* name;
+    std::string input;
+    std::string body;
+    std::string err;
+};
+
+void PrintTo(const RunCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Run : public ::testing::TestWithParam<RunCase> {};
+
+TEST_P(Run, WritesAssignmentsAndWarnings) {
+    const RunCase& c = GetParam();
+    const auto result = run_filter(c.input);
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(body_of(result.out), c.body);
+    EXPECT_EQ(result.err, c.err);
+}
+
+const std::string decl_i = "MAKE_INTRINSIC_I(\"abs\", f, INT_TYPE)\n";
+const std::string old = "MAKE_INTRINSIC\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, Run,
+    ::testing::Values(
+        RunCase{"Empty", "", "", ""},
+        RunCase{"OneDeclaration",
+                "MAKE_INTRINSIC_SI(\"strpart\", strpart_fn, KARVO_STRING_TYPE),\n",
+                "  S_FSI = strpart_fn;\n", ""},
+        RunCase{"DeclarationsInInputOrder",
+                "  MAKE_INTRINSIC_0(\"a\", f0, KARVO_VOID_TYPE),\n"
+                "\tMAKE_INTRINSIC_SSSS(\"b\", f4, KARVO_DOUBLE_TYPE),\n"
+                "MAKE_INTRINSIC_IS(\"c\", f2, INT_TYPE)",
+                "  V_F0 = f0;\n  D_FSSSS = f4;\n  I_FIS = f2;\n", ""},
+        RunCase{"WarningsNameTheirLines",
+                "\n/* table */\nMAKE_INTRINSIC(\"a\", f, INT_TYPE, 1),\n"
+                "  MAKE_INTRINSIC_D(\"b\", g, DOUBLE_TYPE),\n"
+                "MAKE_INTRINSIC_I(\"c\", h, KARVO_FLOAT_TYPE),\n",
+                "",
+                "Warning: line 3 is old-fashioned\n"
+                "Warning: Unable to handle MAKE_INTRINSIC form on line 4\n"
+                "return type on line 5 is not supported\n"},
+        RunCase{"SilentDropsWriteNothing",
+                "MAKE_INTRINSIC_I\nMAKE_INTRINSIC_I(\"a\" f)\nMAKE_INTRINSIC_I(\"a\",  \n", "", ""},
+        RunCase{"OutOfTableKeyStillAssigned", "MAKE_INTRINSIC_SIII(\"a\", f, KARVO_INT_TYPE)\n",
+                "  I_FSIII = f;\n", ""},
+        RunCase{"EmptyFunctionField", "MAKE_INTRINSIC_I(\"a\", , INT_TYPE)\n", "  I_FI = ;\n", ""},
+        RunCase{"CrLfLines", "MAKE_INTRINSIC_I(\"a\", f, INT_TYPE)\r\n\r\n" + "MAKE_INTRINSIC\r\n"s,
+                "  I_FI = f;\n", "Warning: line 3 is old-fashioned\n"},
+        RunCase{
+            "NulBytesEndTheLineText",
+            "MAKE_INTRINSIC_I(\"a\", f\0, INT_TYPE)\n\0\nMAKE_INTRINSIC_I(\"a\", g, INT_TYPE)\0,x\n"
+            "MAKE_INTRINSIC\0_I(\"a\", h, INT_TYPE)\n"s,
+            "  I_FI = g;\n", "Warning: line 4 is old-fashioned\n"},
+        RunCase{"LineOf1500CountsTwice", std::string(1499, 'x') + "\n" + old, "",
+                "Warning: line 3 is old-fashioned\n"},
+        RunCase{"LineOf1023IsOneChunk", std::string(1022, 'x') + "\n" + old, "",
+                "Warning: line 2 is old-fashioned\n"},
+        RunCase{"LineOf1024IsTwoChunks", std::string(1023, 'x') + "\n" + old, "",
+                "Warning: line 3 is old-fashioned\n"},
+        RunCase{"ChunkOfLongLineIsDeclaration", std::string(1023, 'x') + decl_i, "  I_FI = f;\n",
+                ""},
+        RunCase{"BlanksRunIntoNextChunk", std::string(1023, ' ') + old, "",
+                "Warning: line 2 is old-fashioned\n"},
+        RunCase{"DeclarationCutByChunkLimit",
+                std::string(1000, ' ') + "MAKE_INTRINSIC_I(a, f, INT_TYPE)\n" + old, "",
+                "return type on line 1 is not supported\nWarning: line 3 is old-fashioned\n"},
+        RunCase{"LongIndent", std::string(100, ' ') + "\t" + decl_i, "  I_FI = f;\n", ""},
+        RunCase{"ManyPlainLinesAcrossBlocks",
+                [] {
+                    std::string text;
+                    for (int i = 0; i < 100000; ++i)
+                        text += (i % 7 == 0) ? "int MAX;\n" : "  x = y + 1;\n";
+                    return text + old;
+                }(),
+                "", "Warning: line 100001 is old-fashioned\n"}),
+    [](const ::testing::TestParamInfo<RunCase>& param_info) {
+        return std::string(param_info.param.name);
+    });
+
+TEST(Run, TenMegabyteLineIsReadInChunks) {
+    const std::size_t length = 10 * 1024 * 1024;
+    const auto chunks = (length + 1 + max_chunk_length - 1) / max_chunk_length;
+    for (const char fill : {'x', 'M', ' ', '\0'}) {
+        const auto result = run_filter(std::string(length, fill) + "\n" + old);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "Warning: line " + std::to_string(chunks + 1) + " is old-fashioned\n")
+            << "line of " << static_cast<int>(fill);
+    }
+}
+
+TEST(Run, WriteErrorOnOutputIsFailure) {
+    karvo::testing::InputStream in(decl_i);
+    karvo::testing::OutputStream err;
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_NE(full, nullptr);
+    EXPECT_EQ(run(in.get(), full, err.get()), exit_failure);
+    std::fclose(full);
+    EXPECT_EQ(err.text(), "Write error on standard output.\n");
+}
+
+TEST(Run, ReadErrorEndsInput) {
+    // A write-only stream fails every read.
+    std::FILE* in = std::fopen("/dev/null", "w");
+    ASSERT_NE(in, nullptr);
+    karvo::testing::OutputStream out;
+    karvo::testing::OutputStream err;
+    EXPECT_EQ(run(in, out.get(), err.get()), exit_success);
+    std::fclose(in);
+    EXPECT_EQ(body_of(out.text()), "");
+    EXPECT_EQ(err.text(), "");
+}
+
+TEST(Usage, NamesTheProgramAsInvoked) {
+    karvo::testing::OutputStream err;
+    write_usage(err.get(), "./tools/chkprotogen");
+    EXPECT_EQ(err.text(), "Usage: ./tools/chkprotogen < infile > outfile\n");
+}
+
+TEST(Usage, MissingProgramNameFallsBackToToolName) {
+    karvo::testing::OutputStream err;
+    write_usage(err.get(), nullptr);
+    EXPECT_EQ(err.text(), "Usage: chkprotogen < infile > outfile\n");
+}
+
+karvo::testing::ProcessResult read_with_fgets(const std::string& input) {
+    karvo::testing::InputStream in(input);
+    karvo::testing::OutputStream out;
+    karvo::testing::OutputStream err;
+    testing::run_with_fgets(in.get(), out.get(), err.get());
+    return {0, out.text(), err.text()};
+}
+
+// Random sources built from the pieces that matter to the reader: plain and
+// declaration lines, indents of every width, lines around and far beyond the
+// chunk length, NUL bytes, carriage returns, and the letter M everywhere.
+std::string random_source(std::mt19937& random, std::size_t target_size) {
+    static const std::string pieces[] = {
+        "MAKE_INTRINSIC_I(\"a\", f, INT_TYPE)",
+        "MAKE_INTRINSIC_SI(\"strpart\", strpart_fn, KARVO_STRING_TYPE),",
+        "MAKE_INTRINSIC(\"old\", g, VOID_TYPE, 0),",
+        "MAKE_INTRINSIC_D(\"d\", h, DOUBLE_TYPE)",
+        "MAKE_INTRINSIC_SS (\"b\",  k , KARVO_KARVO_INT_TYPE)",
+        "MAKE_INTRINSIC_0",
+        "MAKE_INTRINSICS",
+        "MAKE_INTRINSIC_IIS(\"c\", , KARVO_VOID_TYPE",
+        "M",
+        "MM MAKE_INTRINSIC_I(x, y, INT_TYPE)",
+        "int x = MAX (a, b);",
+        "/* comment */",
+        "{",
+        "",
+        "\r",
+        "\0"s,
+    };
+    std::uniform_int_distribution<int> choice(0, 99);
+    std::string text;
+    while (text.size() < target_size) {
+        const int kind = choice(random);
+        if (kind < 30)
+            text.append(static_cast<std::size_t>(choice(random) % 70), " \t"[choice(random) % 2]);
+        if (kind < 60) {
+            const auto& piece =
+                pieces[static_cast<std::size_t>(choice(random)) % std::size(pieces)];
+            text += piece;
+            if (choice(random) < 10)
+                text += '\0';
+        } else if (kind < 90) {
+            const auto length = static_cast<std::size_t>(choice(random) % 90);
+            for (std::size_t i = 0; i < length; ++i)
+                text += "abc (),;M_\t x"[choice(random) % 13];
+        } else if (kind < 97) {
+            // Around and beyond the chunk length, sometimes with a declaration
+            // where a later chunk starts.
+            const auto length = 1000 + static_cast<std::size_t>(choice(random)) * 25;
+            text.append(length, choice(random) < 50 ? 'y' : ' ');
+            if (choice(random) < 50)
+                text += "MAKE_INTRINSIC_S(z, q, STRING_TYPE)";
+        } else {
+            text += static_cast<char>(choice(random) * 2);
+        }
+        if (choice(random) < 97)
+            text += '\n';
+    }
+    return text;
+}
+
+TEST(Run, AgreesWithPlainLineReading) {
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 60; ++round) {
+        const std::size_t size = round < 40 ? static_cast<std::size_t>(random() % 4000)
+                                            : 60000 + static_cast<std::size_t>(random() % 200000);
+        const std::string input = random_source(random, size);
+        const auto expected = read_with_fgets(input);
+        const auto actual = run_filter(input);
+        ASSERT_EQ(actual.status, 0);
+        ASSERT_EQ(actual.out, expected.out) << "round " << round;
+        ASSERT_EQ(actual.err, expected.err) << "round " << round;
+    }
+}
+
+TEST(Reader, ChunksMatchFgets) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 30; ++round) {
+        const std::string input =
+            random_source(random, static_cast<std::size_t>(random() % 150000));
+        karvo::testing::InputStream for_reader(input);
+        karvo::testing::InputStream for_fgets(input);
+        LineReader reader(for_reader.get());
+        char buffer[line_buffer_size];
+        long before = 0;
+        std::size_t count = 0;
+        for (auto chunk = next_chunk(reader); !chunk.empty(); chunk = next_chunk(reader)) {
+            ASSERT_NE(std::fgets(buffer, sizeof buffer, for_fgets.get()), nullptr);
+            const long after = std::ftell(for_fgets.get());
+            ASSERT_EQ(chunk.size(), static_cast<std::size_t>(after - before)) << "chunk " << count;
+            ASSERT_EQ(std::string(chunk.data(), chunk.size()), std::string(buffer, chunk.size()));
+            before = after;
+            ++count;
+        }
+        EXPECT_EQ(std::fgets(buffer, sizeof buffer, for_fgets.get()), nullptr);
+    }
+}
+
+} // namespace
+} // namespace chkprotogen
