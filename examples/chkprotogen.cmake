@@ -12,11 +12,11 @@ set(_chkprotogen_fragment ${CMAKE_CURRENT_BINARY_DIR}/intrinsics_chk.h)
 add_custom_command(
   OUTPUT ${_chkprotogen_fragment}
   COMMAND ${CMAKE_COMMAND}
-    -DCHKPROTOGEN=$<TARGET_FILE:chkprotogen>
+    -DPROGRAM=$<TARGET_FILE:chkprotogen>
     -DINPUT=${CMAKE_CURRENT_SOURCE_DIR}/intrinsics.c
     -DOUTPUT=${_chkprotogen_fragment}
-    -P ${CMAKE_CURRENT_SOURCE_DIR}/chkprotogen_run.cmake
-  DEPENDS chkprotogen intrinsics.c chkprotogen_run.cmake
+    -P ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
+  DEPENDS chkprotogen intrinsics.c ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
   COMMENT "Generating prototype checks for intrinsics.c"
   VERBATIM)
 
