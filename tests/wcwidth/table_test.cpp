@@ -10,7 +10,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -216,11 +215,11 @@ TEST(WidthTable, PagesAreNamedInOrderOfFirstUse) {
     ASSERT_NE(start, std::string::npos);
     const std::string body = all.substr(start, all.find("};", start) - start);
 
-    const std::regex name("Table_([0-9]+)");
     std::vector<int> numbers;
-    for (auto it = std::sregex_iterator(body.begin(), body.end(), name);
-         it != std::sregex_iterator(); ++it) {
-        numbers.push_back(std::stoi((*it)[1]));
+    const std::string prefix = "Table_";
+    for (std::size_t at = body.find(prefix); at != std::string::npos;
+         at = body.find(prefix, at + prefix.size())) {
+        numbers.push_back(std::stoi(body.substr(at + prefix.size(), 2)));
     }
     ASSERT_EQ(numbers.size(), static_cast<std::size_t>(KVWC_BLOCK_COUNT));
     int next = 1;
