@@ -1,0 +1,166 @@
+// Runs the prototype check generator in-process on arbitrary bytes and checks
+// what every run must guarantee: status 0, the full header first and the
+// footer last, at most one well-formed assignment line per chunk read, only
+// the four documented messages with rising line numbers, and exactly the
+// output of a plain fgets() reading of the same bytes.
+#include "../tests/chkprotogen/plain_reader.hpp"
+#include "chkprotogen.hpp"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+// A stream whose bytes are collected in memory.
+class MemoryOutput {
+  public:
+    MemoryOutput() : file_(open_memstream(&data_, &size_)) { check(file_ != nullptr, "memstream"); }
+    ~MemoryOutput() {
+        if (file_ != nullptr)
+            std::fclose(file_);
+        std::free(data_);
+    }
+    MemoryOutput(const MemoryOutput&) = delete;
+    MemoryOutput& operator=(const MemoryOutput&) = delete;
+    std::FILE* get() const { return file_; }
+    std::string text() {
+        std::fflush(file_);
+        return {data_, size_};
+    }
+
+  private:
+    char* data_ = nullptr;
+    std::size_t size_ = 0;
+    std::FILE* file_;
+};
+
+// A stream that reads the fuzz input, NUL bytes included.
+class MemoryInput {
+  public:
+    MemoryInput(const std::uint8_t* data, std::size_t size)
+        : copy_(reinterpret_cast<const char*>(data), size),
+          file_(size == 0 ? std::fopen("/dev/null", "r")
+                          : fmemopen(copy_.data(), copy_.size(), "r")) {
+        check(file_ != nullptr, "input stream");
+    }
+    ~MemoryInput() { std::fclose(file_); }
+    MemoryInput(const MemoryInput&) = delete;
+    MemoryInput& operator=(const MemoryInput&) = delete;
+    std::FILE* get() const { return file_; }
+
+  private:
+    std::string copy_;
+    std::FILE* file_;
+};
+
+std::size_t chunk_count(std::string_view input) {
+    std::size_t chunks = 0;
+    while (!input.empty()) {
+        const auto newline = input.substr(0, chkprotogen::max_chunk_length).find('\n');
+        const auto length = newline == std::string_view::npos
+                                ? std::min(input.size(), chkprotogen::max_chunk_length)
+                                : newline + 1;
+        input.remove_prefix(length);
+        ++chunks;
+    }
+    return chunks;
+}
+
+bool is_assignment(std::string_view line) {
+    if (line.size() < 11 || line.substr(0, 2) != "  " || line.substr(3, 2) != "_F" ||
+        std::string_view("VISD").find(line[2]) == std::string_view::npos ||
+        line.substr(line.size() - 2) != ";\n")
+        return false;
+    const auto key = line.substr(5, line.find(" = ") - 5);
+    return line.find(" = ") != std::string_view::npos && !key.empty() &&
+           std::string_view("0IS").find(key[0]) != std::string_view::npos;
+}
+
+// The line number a message names, or 0 if the line is no known message.
+unsigned message_line(std::string_view line) {
+    static constexpr std::pair<std::string_view, std::string_view> forms[] = {
+        {"Warning: line ", " is old-fashioned\n"},
+        {"Warning: Unable to handle MAKE_INTRINSIC form on line ", "\n"},
+        {"return type on line ", " is not supported\n"},
+    };
+    for (const auto& [prefix, suffix] : forms) {
+        if (line.size() <= prefix.size() + suffix.size() || !line.starts_with(prefix) ||
+            !line.ends_with(suffix))
+            continue;
+        const auto digits = line.substr(prefix.size(), line.size() - prefix.size() - suffix.size());
+        unsigned number = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        if (error == std::errc() && end == digits.data() + digits.size() && digits[0] != '0')
+            return number;
+    }
+    return 0;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    MemoryOutput header;
+    chkprotogen::write_header(header.get());
+    const std::string head = header.text();
+    const std::string footer = "\n}\n";
+
+    MemoryInput input(data, size);
+    MemoryOutput out;
+    MemoryOutput err;
+    check(chkprotogen::run(input.get(), out.get(), err.get()) == chkprotogen::exit_success,
+          "status 0");
+    const std::string fragment = out.text();
+    const std::string messages = err.text();
+
+    check(fragment.size() >= head.size() + footer.size(), "header and footer present");
+    check(fragment.compare(0, head.size(), head) == 0, "output starts with the header");
+    check(fragment.compare(fragment.size() - footer.size(), footer.size(), footer) == 0,
+          "output ends with the footer");
+
+    const std::string_view body(fragment.data() + head.size(),
+                                fragment.size() - head.size() - footer.size());
+    const std::size_t chunks = chunk_count({reinterpret_cast<const char*>(data), size});
+    std::size_t assignments = 0;
+    for (std::size_t start = 0; start < body.size();) {
+        const auto end = body.find('\n', start);
+        check(end != std::string_view::npos, "assignment lines end with a newline");
+        check(is_assignment(body.substr(start, end + 1 - start)), "assignment line well formed");
+        ++assignments;
+        start = end + 1;
+    }
+    check(assignments <= chunks, "at most one assignment line per chunk");
+
+    unsigned previous = 0;
+    for (std::size_t start = 0; start < messages.size();) {
+        const auto end = messages.find('\n', start);
+        check(end != std::string::npos, "messages end with a newline");
+        const unsigned line =
+            message_line(std::string_view(messages).substr(start, end + 1 - start));
+        check(line > previous && line <= chunks, "messages name rising, existing lines");
+        previous = line;
+        start = end + 1;
+    }
+
+    MemoryInput again(data, size);
+    MemoryOutput plain_out;
+    MemoryOutput plain_err;
+    chkprotogen::testing::run_with_fgets(again.get(), plain_out.get(), plain_err.get());
+    check(plain_out.text() == fragment, "same fragment as plain fgets reading");
+    check(plain_err.text() == messages, "same messages as plain fgets reading");
+    return 0;
+}
