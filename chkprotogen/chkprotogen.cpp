@@ -99,29 +99,42 @@ void refill(LineReader& reader) {
         reader.input_exhausted = true;
 }
 
-// Newlines and letters M in a 64-byte window, one bit per byte.
+// Newlines, and starts of the text MAKE, in a 64-byte window, one bit per
+// byte. Every line that chkprotogen writes or warns about holds MAKE; few
+// others do.
 struct WindowBits {
     std::uint64_t newlines = 0;
     std::uint64_t marks = 0;
 };
 
+constexpr std::string_view mark = macro_name.substr(0, 4);
+
 WindowBits scan_window(const char* window) {
     static_assert(LineReader::window_size == 64);
     WindowBits bits;
 #if defined(__SSE2__)
+    const auto load = [](const char* at) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    };
+    const auto equal = [](__m128i bytes, char c) {
+        return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c));
+    };
     for (unsigned part = 0; part < 4; ++part) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
-        const auto newlines =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
-        const auto marks = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(macro_name[0]))));
-        bits.newlines |= static_cast<std::uint64_t>(newlines) << (16 * part);
-        bits.marks |= static_cast<std::uint64_t>(marks) << (16 * part);
+        const char* const at = window + 16 * part;
+        const __m128i first = load(at);
+        const __m128i marks = _mm_and_si128(
+            _mm_and_si128(equal(first, mark[0]), equal(load(at + 1), mark[1])),
+            _mm_and_si128(equal(load(at + 2), mark[2]), equal(load(at + 3), mark[3])));
+        const auto newline_mask = static_cast<unsigned>(_mm_movemask_epi8(equal(first, '\n')));
+        const auto mark_mask = static_cast<unsigned>(_mm_movemask_epi8(marks));
+        bits.newlines |= static_cast<std::uint64_t>(newline_mask) << (16 * part);
+        bits.marks |= static_cast<std::uint64_t>(mark_mask) << (16 * part);
     }
 #else
     for (std::size_t i = 0; i < LineReader::window_size; ++i) {
         bits.newlines |= static_cast<std::uint64_t>(window[i] == '\n') << i;
-        bits.marks |= static_cast<std::uint64_t>(window[i] == macro_name[0]) << i;
+        bits.marks |=
+            static_cast<std::uint64_t>(std::memcmp(window + i, mark.data(), mark.size()) == 0) << i;
     }
 #endif
     return bits;
@@ -155,7 +168,7 @@ std::size_t skip_plain_lines(LineReader& reader) {
         const std::uint64_t valid = positions_between(base, reader.begin, reader.end);
         std::uint64_t newlines = bits.newlines & valid;
         const std::uint64_t marks = bits.marks & valid;
-        // Lines up to the first M are plain; the line holding it may not be.
+        // Lines up to the first MAKE are plain; the line holding it may not be.
         if (marks != 0)
             newlines &= (std::uint64_t{1} << std::countr_zero(marks)) - 1;
         if (newlines != 0) {

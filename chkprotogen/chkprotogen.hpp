@@ -27,12 +27,14 @@ inline constexpr std::size_t max_chunk_length = line_buffer_size - 1;
 // reading it. Memory is fixed: the block never grows.
 struct LineReader {
     static constexpr std::size_t block_size = 64 * 1024;
-    // Plain lines are skipped a window at a time; the block has one window of
-    // room after its data so that the last window never reads past it.
+    // Plain lines are skipped a window at a time; the block has room after its
+    // data for the last window and for the few bytes its search for a word
+    // looks past it.
     static constexpr std::size_t window_size = 64;
+    static constexpr std::size_t padding = window_size + 16;
 
     std::FILE* in;
-    std::array<char, block_size + window_size> block{};
+    std::array<char, block_size + padding> block{};
     std::size_t begin = 0; // start of the data not yet handed out
     std::size_t end = 0;   // end of the data read so far
     bool input_exhausted = false;
@@ -46,11 +48,12 @@ struct LineReader {
 // the next call.
 std::span<const char> next_chunk(LineReader& reader);
 
-// Most lines of a source are not declarations, and a line without the letter M
-// cannot be one. This passes over such lines in the data already read, as long
-// as each is a single chunk, far faster than splitting them off one by one;
-// it returns how many it passed, which the caller counts as lines read. It
-// stops before any line it cannot vouch for, which next_chunk() then hands out.
+// Most lines of a source are not declarations, and a line without the text
+// MAKE can neither be one nor draw a warning. This passes over such lines in
+// the data already read, as long as each is a single chunk, far faster than
+// splitting them off one by one; it returns how many it passed, which the
+// caller counts as lines read. It stops before any line it cannot vouch for,
+// which next_chunk() then hands out.
 std::size_t skip_plain_lines(LineReader& reader);
 
 // How a line is treated, judged from its first non-blank text.

@@ -1,0 +1,156 @@
+// Times chkprotogen over a generated C source of 1,000,000 lines, a tenth of
+// them declaration lines, against `grep -c MAKE_INTRINSIC` over the same file:
+// grep reads the file and finds the macro name, the least any scanner must
+// do, so it is the floor. The target is within twice grep's wall time.
+//
+//   chkprotogen_bench                      run the benchmarks
+//   chkprotogen_bench --write-source FILE  only write the source (for hyperfine)
+#include "chkprotogen.hpp"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int source_lines = 1'000'000;
+
+// Lines as a library source has them: code, comments, blank lines, braces, and
+// one declaration line in ten, over every signature and return type.
+void write_source(const std::filesystem::path& path) {
+    static const char* const code[] = {
+        "   int i, n;",
+        "   /* Make sure the stack has room for the result. */",
+        "",
+        "{",
+        "}",
+        "   if (-1 == KVpop_integer (&n))",
+        "     return -1;",
+        "static int string_length (char *s, unsigned int *len)",
+        "   KVverror (KV_INVALID_PARM, \"%s: expecting %d arguments\", name, nargs);",
+        "#include \"karvo.h\"",
+        "   for (i = 0; i < n; i++) total += MAX(values[i], 0);",
+        "   return KVpush_string (s);",
+        "#define MAX_STACK_DEPTH 2500",
+    };
+    static const char* const keys[] = {"0",   "I",   "S",   "II",  "SS",  "SI",
+                                       "IS",  "III", "IIS", "ISI", "ISS", "SII",
+                                       "SIS", "SSI", "SSS", "IIII", "SSSS"};
+    static const char* const types[] = {"VOID_TYPE", "INT_TYPE", "STRING_TYPE", "DOUBLE_TYPE"};
+
+    std::FILE* out = std::fopen(path.c_str(), "w");
+    if (out == nullptr)
+        throw std::runtime_error("cannot write " + path.string());
+    std::mt19937 random(1);
+    for (int line = 0; line < source_lines; ++line) {
+        if (line % 10 == 5)
+            std::fprintf(out, "   MAKE_INTRINSIC_%s(\"fn%d\", kv_fn_%d, KARVO_%s),\n",
+                         keys[random() % std::size(keys)], line, line,
+                         types[random() % std::size(types)]);
+        else
+            std::fprintf(out, "%s\n", code[random() % std::size(code)]);
+    }
+    std::fclose(out);
+}
+
+// Runs a program with standard input from `input` and standard output to
+// `output` (a file, not /dev/null, which grep would notice and stop early on).
+void run_program(const std::vector<std::string>& argv, const std::filesystem::path& input,
+                 const std::filesystem::path& output) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    std::vector<char*> args;
+    for (const auto& arg : argv)
+        args.push_back(const_cast<char*>(arg.c_str()));
+    args.push_back(nullptr);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0)
+        throw std::runtime_error("running " + argv[0] + " failed");
+}
+
+struct Files {
+    std::filesystem::path dir;
+    std::filesystem::path source;
+    std::filesystem::path output;
+
+    Files() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "cpbench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        dir = pattern;
+        source = dir / "source.c";
+        output = dir / "output";
+        write_source(source);
+    }
+    ~Files() { std::filesystem::remove_all(dir); }
+};
+
+Files& files() {
+    static Files instance;
+    return instance;
+}
+
+void BM_Chkprotogen(benchmark::State& state) {
+    for (auto _ : state)
+        run_program({CHKPROTOGEN_PROGRAM}, files().source, files().output);
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(files().source)));
+}
+
+void BM_GrepCount(benchmark::State& state) {
+    for (auto _ : state)
+        run_program({"grep", "-c", "MAKE_INTRINSIC"}, files().source, files().output);
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(files().source)));
+}
+
+// The filter alone, without starting a process.
+void BM_ChkprotogenInProcess(benchmark::State& state) {
+    for (auto _ : state) {
+        std::FILE* in = std::fopen(files().source.c_str(), "r");
+        std::FILE* out = std::fopen(files().output.c_str(), "w");
+        std::FILE* err = std::fopen("/dev/null", "w");
+        benchmark::DoNotOptimize(chkprotogen::run(in, out, err));
+        std::fclose(err);
+        std::fclose(out);
+        std::fclose(in);
+    }
+}
+
+BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Chkprotogen)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ChkprotogenInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--write-source") == 0) {
+        write_source(argv[2]);
+        return 0;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
