@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstring>
+#include <string_view>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -150,6 +151,15 @@ std::uint64_t positions_between(std::size_t base, std::size_t from, std::size_t 
     return bits;
 }
 
+// The name letter of the return type that `field` starts with, or 0 if it
+// starts with none of them.
+char return_name_letter(const char* field) {
+    for (const auto& type : return_type_names)
+        if (starts_with(field, type.name))
+            return type.name_letter;
+    return 0;
+}
+
 std::size_t count_leading_blanks(std::span<const char> text) {
     std::size_t count = 0;
     while (count < text.size() && is_blank(text[count]))
@@ -182,6 +192,8 @@ std::size_t skip_plain_lines(LineReader& reader) {
             line_start = base + LineReader::window_size -
                          static_cast<std::size_t>(std::countl_zero(newlines));
         } else if (base + LineReader::window_size - line_start > max_chunk_length) {
+            // A line already longer than one chunk: next_chunk() splits it,
+            // without this scanning on to its end for every chunk.
             break;
         }
         if (marks != 0)
@@ -221,13 +233,6 @@ Classification classify_line(std::span<const char> chunk) {
     if (!starts_supported_key(at(i)))
         return {LineKind::unhandled_form, 0};
     return {LineKind::declaration, i};
-}
-
-char return_name_letter(const char* field) {
-    for (const auto& type : return_type_names)
-        if (starts_with(field, type.name))
-            return type.name_letter;
-    return 0;
 }
 
 ParsedDeclaration parse_declaration(char* key_text) {

@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <span>
-#include <string_view>
 
 namespace chkprotogen {
 
@@ -89,11 +88,6 @@ struct ParsedDeclaration {
 // Parses the NUL-terminated text that starts at the signature key, cutting the
 // key and the function name in place by overwriting their delimiters with NUL.
 ParsedDeclaration parse_declaration(char* key_text);
-
-// Return letter used in a check variable's name for the return-type field that
-// starts at `field` (after blanks and the optional KARVO_ prefix have been
-// skipped by the caller), or 0 if the field names no supported return type.
-char return_name_letter(const char* field);
 
 void write_header(std::FILE* out);
 void write_footer(std::FILE* out);

@@ -150,42 +150,5 @@ INSTANTIATE_TEST_SUITE_P(
                       // A comma before the parenthesis is part of the key.
                       ParseCase{"I,x(\"a\", f, INT_TYPE)\n", assignment, 'I', "I,x", "f"}));
 
-TEST(ParseDeclaration, CutsFieldsInPlace) {
-    char line[] = "SI(\"s\", g, KARVO_STRING_TYPE)";
-    const ParsedDeclaration parsed = parse_declaration(line);
-    ASSERT_EQ(parsed.outcome, ParseOutcome::assignment);
-    EXPECT_EQ(parsed.key, line);
-    EXPECT_EQ(parsed.function, line + 8);
-    EXPECT_EQ(line[2], '\0');
-    EXPECT_EQ(line[9], '\0');
-}
-
-struct ReturnCase {
-    const char* field;
-    char letter;
-};
-
-class ReturnNameLetter : public ::testing::TestWithParam<ReturnCase> {};
-
-TEST_P(ReturnNameLetter, MatchesWholeTypeNames) {
-    EXPECT_EQ(return_name_letter(GetParam().field), GetParam().letter);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, ReturnNameLetter,
-    ::testing::Values(ReturnCase{"VOID_TYPE", 'V'}, ReturnCase{"STRING_TYPE)", 'S'},
-                      ReturnCase{"INT_TYPE", 'I'}, ReturnCase{"DOUBLE_TYPE,", 'D'},
-                      ReturnCase{"INT_TYPES", 'I'}, ReturnCase{"", 0}, ReturnCase{"DOUBLE_TYP", 0},
-                      ReturnCase{"STRING", 0}, ReturnCase{"KARVO_INT_TYPE", 0}));
-
-TEST(Usage, RefusesAnyArgumentOrTerminalInput) {
-    EXPECT_FALSE(must_refuse(1, false));
-    EXPECT_FALSE(must_refuse(0, false));
-    EXPECT_TRUE(must_refuse(2, false));
-    EXPECT_TRUE(must_refuse(5, false));
-    EXPECT_TRUE(must_refuse(1, true));
-    EXPECT_TRUE(must_refuse(0, true));
-}
-
 } // namespace
 } // namespace chkprotogen

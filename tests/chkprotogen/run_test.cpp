@@ -234,28 +234,5 @@ TEST(Run, AgreesWithPlainLineReading) {
     }
 }
 
-TEST(Reader, ChunksMatchFgets) {
-    std::mt19937 random(7);
-    for (int round = 0; round < 30; ++round) {
-        const std::string input =
-            random_source(random, static_cast<std::size_t>(random() % 150000));
-        karvo::testing::InputStream for_reader(input);
-        karvo::testing::InputStream for_fgets(input);
-        LineReader reader(for_reader.get());
-        char buffer[line_buffer_size];
-        long before = 0;
-        std::size_t count = 0;
-        for (auto chunk = next_chunk(reader); !chunk.empty(); chunk = next_chunk(reader)) {
-            ASSERT_NE(std::fgets(buffer, sizeof buffer, for_fgets.get()), nullptr);
-            const long after = std::ftell(for_fgets.get());
-            ASSERT_EQ(chunk.size(), static_cast<std::size_t>(after - before)) << "chunk " << count;
-            ASSERT_EQ(std::string(chunk.data(), chunk.size()), std::string(buffer, chunk.size()));
-            before = after;
-            ++count;
-        }
-        EXPECT_EQ(std::fgets(buffer, sizeof buffer, for_fgets.get()), nullptr);
-    }
-}
-
 } // namespace
 } // namespace chkprotogen
