@@ -1,0 +1,45 @@
+# Installation: the two tools, the width library with its header and
+# pkg-config file, the man pages, and the CMake package that imports them.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/KarvoBuildTools)
+set(installed_targets "")
+foreach(target kwhashgen chkprotogen wcwidthtab)
+  if(TARGET ${target})
+    list(APPEND installed_targets ${target})
+  endif()
+endforeach()
+
+install(TARGETS ${installed_targets}
+  EXPORT KarvoBuildToolsTargets
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(EXPORT KarvoBuildToolsTargets NAMESPACE Karvo:: DESTINATION ${package_dir})
+
+if(TARGET kwhashgen)
+  install(FILES ${PROJECT_SOURCE_DIR}/man/kwhashgen.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+if(TARGET chkprotogen)
+  install(FILES ${PROJECT_SOURCE_DIR}/man/chkprotogen.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+if(TARGET wcwidthtab)
+  install(FILES ${PROJECT_SOURCE_DIR}/wcwidth/include/wcwidthtab.h
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wcwidthtab.pc.in
+    ${PROJECT_BINARY_DIR}/wcwidthtab.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/wcwidthtab.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()
+
+configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KarvoBuildToolsConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfig.cmake
+  INSTALL_DESTINATION ${package_dir})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/KarvoBuildToolsConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+  ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfig.cmake
+  ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfigVersion.cmake
+  ${PROJECT_SOURCE_DIR}/cmake/KarvoGenerate.cmake
+  ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
+  DESTINATION ${package_dir})
