@@ -26,6 +26,8 @@ endif()
 if(TARGET wcwidthtab)
   install(FILES ${PROJECT_SOURCE_DIR}/wcwidth/include/wcwidthtab.h
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  file(RELATIVE_PATH PC_PREFIX_FROM_PCDIR "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
+  string(REGEX REPLACE "/$" "" PC_PREFIX_FROM_PCDIR "${PC_PREFIX_FROM_PCDIR}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/wcwidthtab.pc.in
     ${PROJECT_BINARY_DIR}/wcwidthtab.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/wcwidthtab.pc
