@@ -4,18 +4,24 @@ include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
 set(package_dir ${CMAKE_INSTALL_LIBDIR}/cmake/KarvoBuildTools)
-set(installed_targets "")
-foreach(target kwhashgen chkprotogen wcwidthtab)
+# Two export sets, so that a cross build can take the generators from a
+# host installation and build the width library for its target.
+set(generators "")
+foreach(target kwhashgen chkprotogen)
   if(TARGET ${target})
-    list(APPEND installed_targets ${target})
+    list(APPEND generators ${target})
   endif()
 endforeach()
-
-install(TARGETS ${installed_targets}
-  EXPORT KarvoBuildToolsTargets
-  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
-  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(EXPORT KarvoBuildToolsTargets NAMESPACE Karvo:: DESTINATION ${package_dir})
+if(generators)
+  install(TARGETS ${generators} EXPORT KarvoBuildToolsGenerators
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(EXPORT KarvoBuildToolsGenerators NAMESPACE Karvo:: DESTINATION ${package_dir})
+endif()
+if(TARGET wcwidthtab)
+  install(TARGETS wcwidthtab EXPORT KarvoBuildToolsWidth
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(EXPORT KarvoBuildToolsWidth NAMESPACE Karvo:: DESTINATION ${package_dir})
+endif()
 
 if(TARGET kwhashgen)
   install(FILES ${PROJECT_SOURCE_DIR}/man/kwhashgen.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

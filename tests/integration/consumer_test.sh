@@ -5,7 +5,11 @@
 #   rebuild   - a changed keyword list regenerates the hash and relinks;
 #   failure   - a list with a repeated keyword fails the build with the
 #               collision report and leaves no generated file, stale or new;
-#   subdir    - builds the consumer with the tools added by add_subdirectory().
+#   subdir    - builds the consumer with the tools added by add_subdirectory();
+#   cross     - the cross-build arrangement: generators from the installed
+#               prefix (as a host build would provide them), the width library
+#               built from source by add_subdirectory() (here with the native
+#               compiler standing in for a cross compiler).
 # Usage: consumer_test.sh <case> <build dir> <source dir> <C compiler> <C flags> <linker flags>
 set -euo pipefail
 case_name=$1 build_dir=$2 source_dir=$3 c_compiler=$4 c_flags=$5 linker_flags=$6
@@ -88,6 +92,16 @@ failure)
 subdir)
     configure_consumer "$work/consumer" -DKARVO_SOURCE_DIR="$source_dir"
     cmake --build "$work/consumer" -j2 >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "build"; }
+    run_consumer "$work/consumer"
+    ;;
+cross)
+    install_prefix
+    configure_consumer "$work/consumer" -DKARVO_SOURCE_DIR="$source_dir" \
+        -DKARVO_HOST_TOOLS="$work/prefix"
+    cmake --build "$work/consumer" -j2 >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "build"; }
+    grep -qF "$work/prefix/bin/kwhashgen" "$work/consumer/CMakeFiles/consumer.dir/build.make" \
+        || fail "kwhashgen not taken from the host prefix"
+    [[ ! -e $work/consumer/karvo-build-tools/kwhashgen/kwhashgen ]] || fail "kwhashgen was built"
     run_consumer "$work/consumer"
     ;;
 *)
