@@ -36,11 +36,6 @@ extern "C" int KVwchar_wcwidth(std::uint32_t code_point) {
     if (width_class == KVWC_CLASS_NARROW || width_class == KVWC_CLASS_FOUR_COLUMN) {
         return static_cast<int>(width_class);
     }
-    // Classes 5 to 15 are never generated; a page supplied by a caller that
-    // holds one counts as narrow rather than handing back a bogus width.
-    if (width_class > KVWC_CLASS_AMBIGUOUS) {
-        return 1;
-    }
     const std::int32_t flags = Width_Flags.load(std::memory_order_relaxed);
     if ((flags & KVWC_FLAG_SINGLE_COLUMN) != 0) {
         return 1;
@@ -48,6 +43,8 @@ extern "C" int KVwchar_wcwidth(std::uint32_t code_point) {
     if (width_class == KVWC_CLASS_AMBIGUOUS) {
         return (flags & KVWC_FLAG_AMBIGUOUS_WIDE) != 0 ? 2 : 1;
     }
+    // Zero-width or wide. The generator writes no class above 4; a page that
+    // a caller installs with one gets that number back.
     return static_cast<int>(width_class);
 }
 

@@ -41,7 +41,7 @@ struct ClassCase {
 
 constexpr ClassCase Class_Cases[] = {
     {0, {0, 1, 0, 1}}, {1, {1, 1, 1, 1}}, {2, {2, 1, 2, 1}}, {3, {1, 1, 2, 1}},
-    {4, {4, 4, 4, 4}}, {5, {1, 1, 1, 1}}, {9, {1, 1, 1, 1}}, {15, {1, 1, 1, 1}},
+    {4, {4, 4, 4, 4}}, {5, {5, 1, 5, 1}}, {9, {9, 1, 9, 1}}, {15, {15, 1, 15, 1}},
 };
 
 TEST_F(LookupTest, EachClassGivesTheSpecifiedColumnsUnderEachFlagsValue) {
