@@ -9,16 +9,7 @@ set(CHKPROTOGEN_FATAL_MISMATCH_OPTIONS
   $<$<C_COMPILER_ID:Clang>:-Werror=incompatible-function-pointer-types>)
 
 set(_chkprotogen_fragment ${CMAKE_CURRENT_BINARY_DIR}/intrinsics_chk.h)
-add_custom_command(
-  OUTPUT ${_chkprotogen_fragment}
-  COMMAND ${CMAKE_COMMAND}
-    -DPROGRAM=$<TARGET_FILE:chkprotogen>
-    -DINPUT=${CMAKE_CURRENT_SOURCE_DIR}/intrinsics.c
-    -DOUTPUT=${_chkprotogen_fragment}
-    -P ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
-  DEPENDS chkprotogen intrinsics.c ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
-  COMMENT "Generating prototype checks for intrinsics.c"
-  VERBATIM)
+chkprotogen_generate(${_chkprotogen_fragment} INPUT intrinsics.c)
 
 # The table itself and the checks of its prototypes, as the library would
 # compile them; built by the demo only.

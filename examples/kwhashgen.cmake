@@ -1,14 +1,7 @@
 # Generate the keyword hash from keywords.txt and build the lookup demo
 # around it, as the interpreter's build does for its scanner.
 set(keyword_hash ${CMAKE_CURRENT_BINARY_DIR}/keyword_hash.c)
-add_custom_command(
-  OUTPUT ${keyword_hash}
-  COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:kwhashgen>
-          -DINPUT=${CMAKE_CURRENT_SOURCE_DIR}/keywords.txt -DOUTPUT=${keyword_hash}
-          -P ${PROJECT_SOURCE_DIR}/cmake/KarvoRunFilter.cmake
-  DEPENDS kwhashgen ${CMAKE_CURRENT_SOURCE_DIR}/keywords.txt
-  COMMENT "Generating the keyword hash from keywords.txt"
-  VERBATIM)
+kwhashgen_generate(${keyword_hash} INPUT keywords.txt)
 
 add_executable(keyword_demo keyword_demo.c ${keyword_hash})
 set_source_files_properties(${keyword_hash} PROPERTIES HEADER_FILE_ONLY ON)
