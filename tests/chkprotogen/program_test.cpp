@@ -67,7 +67,7 @@ TEST(Program, RefusesTerminalInput) {
     ASSERT_EQ(unlockpt(terminal), 0);
     const int input = open(ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_GE(input, 0);
-    const auto result = testing::run_with_stdin(program, {"chkprotogen"}, input);
+    const auto result = karvo::testing::run_process_with_stdin_fd(program, {"chkprotogen"}, input);
     close(input);
     close(terminal);
     EXPECT_EQ(result.status, 1);
@@ -102,8 +102,8 @@ long peak_memory_kib(std::size_t size) {
         close(write_end);
     });
     long peak = 0;
-    const auto result =
-        testing::run_with_stdin(program, {"chkprotogen"}, pipe_ends[0], "/dev/null", &peak);
+    const auto result = karvo::testing::run_process_with_stdin_fd(program, {"chkprotogen"},
+                                                                  pipe_ends[0], "/dev/null", &peak);
     close(pipe_ends[0]);
     feeder.join();
     if (result.status != 0)

@@ -1,10 +1,12 @@
 #include "process.hpp"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,16 +40,17 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
-                          const std::filesystem::path& stdin_path,
-                          const std::filesystem::path& stdout_path) {
+ProcessResult run_process_with_stdin_fd(const std::string& program,
+                                        const std::vector<std::string>& argv, int stdin_fd,
+                                        const std::filesystem::path& stdout_path,
+                                        long* max_rss_kib) {
     TempDir capture;
     const auto out_path = stdout_path.empty() ? capture / "stdout" : stdout_path;
     const auto err_path = capture / "stderr";
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, stdin_path.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, stdin_fd, 0);
     posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -64,8 +67,12 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
         throw std::runtime_error("cannot start " + program);
 
     int wait_status = 0;
-    if (waitpid(pid, &wait_status, 0) != pid)
-        throw std::runtime_error("waitpid failed");
+    rusage usage{};
+    while (wait4(pid, &wait_status, 0, &usage) != pid)
+        if (errno != EINTR)
+            throw std::runtime_error("wait4 failed");
+    if (max_rss_kib != nullptr)
+        *max_rss_kib = usage.ru_maxrss;
 
     ProcessResult result;
     if (WIFEXITED(wait_status))
@@ -76,6 +83,22 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
         result.out = read_file(out_path);
     result.err = read_file(err_path);
     return result;
+}
+
+ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
+                          const std::filesystem::path& stdin_path,
+                          const std::filesystem::path& stdout_path) {
+    const int input = open(stdin_path.c_str(), O_RDONLY);
+    if (input < 0)
+        throw std::runtime_error("cannot open " + stdin_path.string());
+    try {
+        ProcessResult result = run_process_with_stdin_fd(program, argv, input, stdout_path);
+        close(input);
+        return result;
+    } catch (...) {
+        close(input);
+        throw;
+    }
 }
 
 } // namespace karvo::testing

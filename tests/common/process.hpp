@@ -21,6 +21,14 @@ ProcessResult run_process(const std::string& program, const std::vector<std::str
                           const std::filesystem::path& stdin_path,
                           const std::filesystem::path& stdout_path = {});
 
+// As run_process, with standard input from an open descriptor (a terminal, a
+// pipe). The child's peak resident set in KiB is stored in `max_rss_kib` when
+// that is not null.
+ProcessResult run_process_with_stdin_fd(const std::string& program,
+                                        const std::vector<std::string>& argv, int stdin_fd,
+                                        const std::filesystem::path& stdout_path = {},
+                                        long* max_rss_kib = nullptr);
+
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, const std::string& bytes);
 
