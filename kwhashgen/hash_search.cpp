@@ -146,10 +146,10 @@ class FastSearch {
         const std::uint32_t limit = index_records_without(c, i, old_value);
 
         tries_.clear();
-        if (limit <= i && (with_byte_.empty() || with_byte_.front() >= limit)) {
-            // No record before the repeat holds c: every try stops at the
-            // same record, whatever value it gives c, and the last try's
-            // value is 0.
+        if (limit <= i && with_byte_.empty()) {
+            // No record before the repeat holds c (the list of those holding
+            // it ends there): every try stops at the same record, whatever
+            // value it gives c, and the last try's value is 0.
             tries_.push_back({0, limit});
             record_stored_hashes(c);
             return false;
