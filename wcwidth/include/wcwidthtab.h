@@ -55,7 +55,8 @@ enum {
     KVWC_PAGE_SIZE = 256              /* bytes per page */
 };
 
-/* Column count of code_point: 0, 1, 2 or 4. Never fails. */
+/* Column count of code_point: 0, 1, 2 or 4 (a page installed by the caller
+ * with a class above 4 gets that number back). Never fails. */
 int KVwchar_wcwidth(uint32_t code_point);
 
 /* Stores flags (all 32 bits) and returns the word it replaces. */
