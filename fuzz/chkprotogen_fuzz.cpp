@@ -5,6 +5,7 @@
 // output of a plain fgets() reading of the same bytes.
 #include "../tests/chkprotogen/plain_reader.hpp"
 #include "chkprotogen.hpp"
+#include "fuzz_support.hpp"
 
 #include <algorithm>
 #include <charconv>
@@ -18,54 +19,9 @@
 
 namespace {
 
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-// A stream whose bytes are collected in memory.
-class MemoryOutput {
-  public:
-    MemoryOutput() : file_(open_memstream(&data_, &size_)) { check(file_ != nullptr, "memstream"); }
-    ~MemoryOutput() {
-        if (file_ != nullptr)
-            std::fclose(file_);
-        std::free(data_);
-    }
-    MemoryOutput(const MemoryOutput&) = delete;
-    MemoryOutput& operator=(const MemoryOutput&) = delete;
-    std::FILE* get() const { return file_; }
-    std::string text() {
-        std::fflush(file_);
-        return {data_, size_};
-    }
-
-  private:
-    char* data_ = nullptr;
-    std::size_t size_ = 0;
-    std::FILE* file_;
-};
-
-// A stream that reads the fuzz input, NUL bytes included.
-class MemoryInput {
-  public:
-    MemoryInput(const std::uint8_t* data, std::size_t size)
-        : copy_(reinterpret_cast<const char*>(data), size),
-          file_(size == 0 ? std::fopen("/dev/null", "r")
-                          : fmemopen(copy_.data(), copy_.size(), "r")) {
-        check(file_ != nullptr, "input stream");
-    }
-    ~MemoryInput() { std::fclose(file_); }
-    MemoryInput(const MemoryInput&) = delete;
-    MemoryInput& operator=(const MemoryInput&) = delete;
-    std::FILE* get() const { return file_; }
-
-  private:
-    std::string copy_;
-    std::FILE* file_;
-};
+using fuzz_support::check;
+using fuzz_support::MemoryInput;
+using fuzz_support::MemoryOutput;
 
 std::size_t chunk_count(std::string_view input) {
     std::size_t chunks = 0;

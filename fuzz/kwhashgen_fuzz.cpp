@@ -1,6 +1,7 @@
 // Runs the whole keyword hash generator in-process on arbitrary bytes. The
 // first byte picks the step-size argument; the rest is the keyword list.
 // Checks what every run must guarantee, whatever the input.
+#include "fuzz_support.hpp"
 #include "generator.hpp"
 
 #include <cstdint>
@@ -11,31 +12,9 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-struct MemoryOutput {
-    char* data = nullptr;
-    std::size_t size = 0;
-    std::FILE* file = open_memstream(&data, &size);
-    ~MemoryOutput() {
-        if (file != nullptr)
-            std::fclose(file);
-        std::free(data);
-    }
-    std::string text() {
-        std::fflush(file);
-        return {data, size};
-    }
-};
-
-} // namespace
+using fuzz_support::check;
+using fuzz_support::MemoryInput;
+using fuzz_support::MemoryOutput;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> command_line = {"kwhashgen"};
@@ -44,16 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++data;
         --size;
     }
-    std::string list(reinterpret_cast<const char*>(data), size);
-    std::FILE* in =
-        size > 0 ? fmemopen(list.data(), list.size(), "r") : std::fopen("/dev/null", "r");
-    check(in != nullptr, "input stream opens");
+    MemoryInput in(data, size);
     MemoryOutput out;
     MemoryOutput err;
     auto generator = std::make_unique<kwhashgen::Generator>();
     const int status =
-        kwhashgen::run_generator(*generator, command_line, false, {in, out.file, err.file});
-    std::fclose(in);
+        kwhashgen::run_generator(*generator, command_line, false, {in.get(), out.get(), err.get()});
 
     const std::string output = out.text();
     const std::string messages = err.text();
