@@ -1,5 +1,6 @@
 // Hostile input to the built program: it must answer with a clear message
 // and the right status, never crash, and never write a partial source.
+#include "files.hpp"
 #include "process.hpp"
 
 #include <gtest/gtest.h>

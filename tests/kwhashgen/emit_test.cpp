@@ -1,4 +1,4 @@
-#include "emit.hpp"
+#include "kwhashgen/emit.hpp"
 
 #include <gtest/gtest.h>
 #include <utility>

@@ -1,0 +1,44 @@
+// Golden cases: whole runs of a built program compared byte for byte with the
+// expected standard output, standard error and exit status.
+//
+// A tool's cases live in tests/data/<tool>/, a folder each, holding `input`
+// (standard input), optionally `args` (one argument per line) and the expected
+// `stdout`, `stderr` and `status`. Adding a case is adding a folder. In the
+// expected texts @PROJECT_VERSION@ stands for the project version, so that
+// the --version case holds across releases.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace karvo::testing {
+
+struct GoldenCase {
+    std::string name; // the folder's name
+    std::filesystem::path dir;
+};
+
+// Every case folder under `tool_dir`, by name.
+std::vector<GoldenCase> find_golden_cases(const std::filesystem::path& tool_dir);
+
+// What a run wrote, and its exit status as the `status` file holds it: the
+// number and a newline.
+struct GoldenTexts {
+    std::string out;
+    std::string err;
+    std::string status;
+};
+
+struct GoldenOutcome {
+    GoldenTexts expected;
+    GoldenTexts actual;
+};
+
+// Runs `program` as `tool_name` on the case. With KARVO_UPDATE_GOLDEN set in
+// the environment the case's expected files are rewritten from the run
+// instead (review the diff).
+GoldenOutcome run_golden_case(const std::string& program, const std::string& tool_name,
+                              const GoldenCase& golden_case, const std::string& version);
+
+} // namespace karvo::testing
