@@ -59,7 +59,6 @@ const std::string old = "MAKE_INTRINSIC\n";
 INSTANTIATE_TEST_SUITE_P(
     Inputs, Run,
     ::testing::Values(
-        RunCase{"Empty", "", "", ""},
         RunCase{"OneDeclaration",
                 "MAKE_INTRINSIC_SI(\"strpart\", strpart_fn, KARVO_STRING_TYPE),\n",
                 "  S_FSI = strpart_fn;\n", ""},

@@ -42,7 +42,6 @@ TEST(BadInput, GetsAClearAnswerAndNoPartialOutput) {
         {"NUL bytes only", std::string(4096, '\0'), 1, "No keywords.\n"},
         {"10,000 comment lines", repeated("% comment\n", 10000) + "kw 1\n", 0,
          "String Table Size: 1\n"},
-        {"CRLF lines", "if 1\r\nelse 2\r\nwhile 3\r\n", 0, "String Table Size: 4\n"},
         {"a small binary list", random_bytes(600, 3), -1, ""},
     };
     TempDir dir;

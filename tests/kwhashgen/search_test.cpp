@@ -16,24 +16,6 @@ std::vector<std::string> sorted_keywords(const Generator& g) {
     return keywords;
 }
 
-TEST(HashSearch, WorkedExampleGivesTheDocumentedValuesForBothSteps) {
-    for (const char* step : {"5", "1"}) {
-        SCOPED_TRACE(step);
-        const auto run = run_kwhashgen("bc 3\nab 2\naa 1\n", {step});
-        ASSERT_EQ(run.status, 0);
-        const Generator& g = *run.generator;
-        EXPECT_EQ(sorted_keywords(g), (std::vector<std::string>{"aa", "ab", "bc"}));
-        EXPECT_EQ(g.table_size, 4u);
-        for (unsigned c = 0; c < 256; ++c) {
-            const std::int32_t expected = c == 'a' ? 0 : (c == 'b' || c == 'c') ? 1 : -1;
-            EXPECT_EQ(g.values[c], expected) << c;
-        }
-        EXPECT_EQ(g.store.records[0].hash, 2u);
-        EXPECT_EQ(g.store.records[1].hash, 3u);
-        EXPECT_EQ(g.store.records[2].hash, 4u);
-    }
-}
-
 TEST(HashSearch, EqualWeightsKeepInputOrder) {
     const auto run = run_kwhashgen("xy 1\nab 2\ncd 3\nzw 4\n");
     EXPECT_EQ(sorted_keywords(*run.generator), (std::vector<std::string>{"xy", "ab", "cd", "zw"}));

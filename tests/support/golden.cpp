@@ -33,12 +33,8 @@ std::vector<std::string> read_argv(const fs::path& dir, const std::string& tool_
     return argv;
 }
 
-void update_case(const fs::path& dir, const GoldenTexts& actual, const std::string& tool_name,
-                 const std::string& version) {
-    // Only the version line names the version; keep it a placeholder.
-    const std::string version_line = tool_name + " " + version + "\n";
-    const std::string placeholder_line = tool_name + " " + std::string(version_placeholder) + "\n";
-    write_file(dir / "stdout", replace_all(actual.out, version_line, placeholder_line));
+void update_case(const fs::path& dir, const GoldenTexts& actual, const std::string& version) {
+    write_file(dir / "stdout", replace_all(actual.out, version, version_placeholder));
     write_file(dir / "stderr", actual.err);
     write_file(dir / "status", actual.status);
 }
@@ -62,7 +58,7 @@ GoldenOutcome run_golden_case(const std::string& program, const std::string& too
     const ProcessResult run = run_process(program, read_argv(dir, tool_name), dir / "input");
     outcome.actual = {run.out, run.err, std::to_string(run.status) + "\n"};
     if (std::getenv("KARVO_UPDATE_GOLDEN") != nullptr)
-        update_case(dir, outcome.actual, tool_name, version);
+        update_case(dir, outcome.actual, version);
     outcome.expected.status = read_file(dir / "status");
     outcome.expected.out = replace_all(read_file(dir / "stdout"), version_placeholder, version);
     outcome.expected.err = replace_all(read_file(dir / "stderr"), version_placeholder, version);

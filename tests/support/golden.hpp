@@ -1,11 +1,7 @@
 // Golden cases: whole runs of a built program compared byte for byte with the
-// expected standard output, standard error and exit status.
-//
-// A tool's cases live in tests/data/<tool>/, a folder each, holding `input`
-// (standard input), optionally `args` (one argument per line) and the expected
-// `stdout`, `stderr` and `status`. Adding a case is adding a folder. In the
-// expected texts @PROJECT_VERSION@ stands for the project version, so that
-// the --version case holds across releases.
+// expected output. A case is a folder of tests/data/<tool>/ holding `input`,
+// optionally `args` (one a line), and the expected `stdout`, `stderr` and
+// `status`; @PROJECT_VERSION@ in them stands for the project version.
 #pragma once
 
 #include <filesystem>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "kwhashgen/generator.hpp"
+#include "streams.hpp"
 
 #include <memory>
 #include <string>
@@ -18,7 +19,18 @@ struct KwhashgenRun {
 };
 
 // `arguments` follow the program name "kwhashgen".
-KwhashgenRun run_kwhashgen(const std::string& list, std::vector<std::string> arguments = {},
-                           bool input_is_terminal = false);
+inline KwhashgenRun run_kwhashgen(const std::string& list, std::vector<std::string> arguments = {},
+                                  bool input_is_terminal = false) {
+    arguments.insert(arguments.begin(), "kwhashgen");
+    InputStream in(list);
+    OutputStream out;
+    OutputStream err;
+    KwhashgenRun run;
+    run.status = kwhashgen::run(*run.generator, arguments, input_is_terminal,
+                                {in.get(), out.get(), err.get()});
+    run.out = out.text();
+    run.err = err.text();
+    return run;
+}
 
 } // namespace karvo::testing

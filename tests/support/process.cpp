@@ -14,6 +14,18 @@
 extern char** environ;
 
 namespace karvo::testing {
+namespace {
+
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            close(fd);
+    }
+};
+
+} // namespace
 
 ProcessResult run_process_with_stdin_fd(const std::string& program,
                                         const std::vector<std::string>& argv, int stdin_fd,
@@ -64,43 +76,21 @@ ProcessResult run_process_with_stdin_fd(const std::string& program,
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
                           const std::filesystem::path& stdin_path,
                           const std::filesystem::path& stdout_path) {
-    const int input = open(stdin_path.c_str(), O_RDONLY);
-    if (input < 0)
+    const Descriptor input{open(stdin_path.c_str(), O_RDONLY)};
+    if (input.fd < 0)
         throw std::runtime_error("cannot open " + stdin_path.string());
-    try {
-        ProcessResult result = run_process_with_stdin_fd(program, argv, input, stdout_path);
-        close(input);
-        return result;
-    } catch (...) {
-        close(input);
-        throw;
-    }
+    return run_process_with_stdin_fd(program, argv, input.fd, stdout_path);
 }
 
 std::optional<ProcessResult> run_process_on_terminal(const std::string& program,
                                                      const std::vector<std::string>& argv) {
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (terminal < 0)
+    const Descriptor terminal{posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    if (terminal.fd < 0 || grantpt(terminal.fd) != 0 || unlockpt(terminal.fd) != 0)
         return std::nullopt;
-    if (grantpt(terminal) != 0 || unlockpt(terminal) != 0) {
-        close(terminal);
+    const Descriptor input{open(ptsname(terminal.fd), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    if (input.fd < 0)
         return std::nullopt;
-    }
-    const int input = open(ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (input < 0) {
-        close(terminal);
-        return std::nullopt;
-    }
-    try {
-        ProcessResult result = run_process_with_stdin_fd(program, argv, input);
-        close(input);
-        close(terminal);
-        return result;
-    } catch (...) {
-        close(input);
-        close(terminal);
-        throw;
-    }
+    return run_process_with_stdin_fd(program, argv, input.fd);
 }
 
 } // namespace karvo::testing

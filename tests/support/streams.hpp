@@ -2,17 +2,26 @@
 // in-process (tests, fuzz targets, benchmarks).
 #pragma once
 
-#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace karvo::testing {
 
-// A readable stream holding the given bytes (NUL bytes included).
+// A readable stream holding the given bytes (NUL bytes included). fmemopen()
+// cannot open an empty buffer on every C library, so an empty input is read
+// from /dev/null.
 class InputStream {
   public:
-    explicit InputStream(std::string bytes);
-    ~InputStream();
+    explicit InputStream(std::string bytes)
+        : bytes_(std::move(bytes)),
+          file_(bytes_.empty() ? std::fopen("/dev/null", "r")
+                               : fmemopen(bytes_.data(), bytes_.size(), "r")) {
+        if (file_ == nullptr)
+            throw std::runtime_error("cannot open an in-memory input stream");
+    }
+    ~InputStream() { std::fclose(file_); }
     InputStream(const InputStream&) = delete;
     InputStream& operator=(const InputStream&) = delete;
     std::FILE* get() const { return file_; }
@@ -25,12 +34,21 @@ class InputStream {
 // A writable stream whose bytes can be read back.
 class OutputStream {
   public:
-    OutputStream();
-    ~OutputStream();
+    OutputStream() : file_(open_memstream(&data_, &size_)) {
+        if (file_ == nullptr)
+            throw std::runtime_error("cannot open an in-memory output stream");
+    }
+    ~OutputStream() {
+        std::fclose(file_);
+        std::free(data_);
+    }
     OutputStream(const OutputStream&) = delete;
     OutputStream& operator=(const OutputStream&) = delete;
     std::FILE* get() const { return file_; }
-    std::string text() const;
+    std::string text() const {
+        std::fflush(file_);
+        return {data_, size_};
+    }
 
   private:
     char* data_ = nullptr;
