@@ -2,19 +2,13 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace chkprotogen {
 namespace {
 
+constexpr std::string_view macro_name = "MAKE_INTRINSIC";
 constexpr std::string_view type_prefix = "KARVO_";
-
-// Signature keys that get check variables, in the order they are declared.
-// Every mix of int and string arguments up to three, and four only when all
-// four are of one kind.
-constexpr std::array<std::string_view, 17> signature_keys = {
-    "0",   "I",   "S",   "II",  "SS",  "SI",  "IS",   "III",  "IIS",
-    "ISI", "ISS", "SII", "SIS", "SSI", "SSS", "IIII", "SSSS",
-};
 
 // Return-type names in the order they are matched against a declaration's
 // third field; each is compared over its whole length.

@@ -5,11 +5,8 @@
 
 #include <cstddef>
 #include <span>
-#include <string_view>
 
 namespace chkprotogen {
-
-inline constexpr std::string_view macro_name = "MAKE_INTRINSIC";
 
 // How a line is treated, judged from its first non-blank text.
 enum class LineKind {

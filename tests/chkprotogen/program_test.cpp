@@ -1,7 +1,7 @@
 // The built program end to end: golden outputs, refusal of arguments and of a
 // terminal, write errors, and memory that does not grow with the input.
-#include "golden.hpp"
 #include "process.hpp"
+#include "program_checks.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,45 +22,21 @@ using karvo::testing::run_process;
 const std::string program = CHKPROTOGEN_PROGRAM;
 const std::filesystem::path golden_dir = CHKPROTOGEN_GOLDEN_DIR;
 
-using karvo::testing::GoldenCase;
-
-class Golden : public ::testing::TestWithParam<GoldenCase> {};
+using karvo::testing::Golden;
 
 TEST_P(Golden, MatchesByteForByte) {
-    const auto outcome =
-        karvo::testing::run_golden_case(program, "chkprotogen", GetParam(), KARVO_VERSION);
-    EXPECT_EQ(outcome.actual.out, outcome.expected.out);
-    EXPECT_EQ(outcome.actual.err, outcome.expected.err);
-    EXPECT_EQ(outcome.actual.status, outcome.expected.status);
+    karvo::testing::expect_matches_golden(program, "chkprotogen", GetParam(), KARVO_VERSION);
 }
-
 INSTANTIATE_TEST_SUITE_P(Cases, Golden,
                          ::testing::ValuesIn(karvo::testing::find_golden_cases(golden_dir)),
-                         [](const ::testing::TestParamInfo<GoldenCase>& param_info) {
-                             return param_info.param.name;
-                         });
+                         karvo::testing::golden_case_name);
 
 // People type --help and --version at a terminal: they are answered there,
 // while a run that would read the source from it is refused.
 TEST(Program, RefusesTerminalInputUnlessAskedForHelpOrVersion) {
-    struct Case {
-        std::vector<std::string> argv;
-        int status;
-        std::string out;
-        std::string err;
-    };
-    const Case cases[] = {
-        {{"chkprotogen"}, 1, "", "Usage: chkprotogen < infile > outfile\n"},
-        {{"chkprotogen", "--version"}, 0, "chkprotogen " KARVO_VERSION "\n", ""},
-    };
-    for (const Case& c : cases) {
-        const auto result = karvo::testing::run_process_on_terminal(program, c.argv);
-        if (!result)
-            GTEST_SKIP() << "no pseudo-terminal available";
-        EXPECT_EQ(result->status, c.status);
-        EXPECT_EQ(result->out, c.out);
-        EXPECT_EQ(result->err, c.err);
-    }
+    karvo::testing::expect_runs_on_terminal(
+        program, {{{"chkprotogen"}, 1, "", "Usage: chkprotogen < infile > outfile\n"},
+                  {{"chkprotogen", "--version"}, 0, "chkprotogen " KARVO_VERSION "\n", ""}});
 }
 
 TEST(Program, FullDiskIsAnError) {
