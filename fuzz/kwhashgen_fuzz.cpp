@@ -20,12 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++data;
         --size;
     }
-    const auto run = karvo::testing::run_kwhashgen(
+    const auto [status, output, messages, generator] = karvo::testing::run_kwhashgen(
         std::string(reinterpret_cast<const char*>(data), size), arguments);
-    const int status = run.status;
-    const std::string& output = run.out;
-    const std::string& messages = run.err;
-    const kwhashgen::Generator* generator = run.generator.get();
     check(status == 0 || status == 1 || status == 255, "status is 0, 1 or 255");
     if (status != 0) {
         check(output.empty(), "nothing on standard output after a failure");

@@ -1,8 +1,7 @@
 // The filter as first written, the model of its line chunking: fgets() into a
-// 1024-byte buffer, one chunk at a time, with the messages in their
-// documented formats. The real reader passes over plain lines in bulk and
-// must agree with this on every input; the tests and the fuzz target compare
-// the two. Returns the number of chunks (lines, as warnings count them).
+// 1024-byte buffer, one chunk at a time. The real reader passes over plain
+// lines in bulk and must agree with this on every input (tests, fuzz target).
+// Returns the number of chunks (lines, as warnings count them).
 #pragma once
 
 #include "chkprotogen/declaration.hpp"

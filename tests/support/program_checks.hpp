@@ -1,7 +1,5 @@
-// GoogleTest checks that both generators' program tests make: the golden
-// cases, and runs with a terminal on standard input. Header-only, so that
-// test_support itself does not need GoogleTest (the fuzz targets and the
-// benchmarks build without it).
+// GoogleTest checks both generators' program tests make: golden cases, runs
+// on a terminal. Header-only: fuzz targets and benchmarks build without gtest.
 #pragma once
 
 #include "golden.hpp"
