@@ -1,14 +1,13 @@
-// Entry point of chkprotogen: refuses arguments and terminal input, then runs
-// the filter from standard input to standard output.
-#include "chkprotogen.hpp"
+// chkprotogen: reads a C source on standard input and writes the prototype
+// check fragment for its MAKE_INTRINSIC lines to standard output.
+#include "generator.hpp"
 
 #include <cstdio>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 int main(int argc, char** argv) {
-    if (chkprotogen::must_refuse(argc, isatty(STDIN_FILENO) != 0)) {
-        chkprotogen::write_usage(stderr, argc > 0 ? argv[0] : nullptr);
-        return chkprotogen::exit_failure;
-    }
-    return chkprotogen::run(stdin, stdout, stderr);
+    const std::vector<std::string> args(argv, argv + argc);
+    return chkprotogen::run(args, isatty(STDIN_FILENO) != 0, {stdin, stdout, stderr});
 }

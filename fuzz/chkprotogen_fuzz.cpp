@@ -3,11 +3,12 @@
 // footer last, at most one well-formed assignment line per chunk read, only
 // the four documented messages with rising line numbers, and exactly the
 // output of a plain fgets() reading of the same bytes.
-#include "../tests/chkprotogen/plain_reader.hpp"
-#include "chkprotogen.hpp"
+#include "chkprotogen/emit.hpp"
+#include "chkprotogen_in_process.hpp"
+#include "fgets_reading.hpp"
 #include "fuzz_support.hpp"
+#include "streams.hpp"
 
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -20,21 +21,8 @@
 namespace {
 
 using fuzz_support::check;
-using fuzz_support::MemoryInput;
-using fuzz_support::MemoryOutput;
-
-std::size_t chunk_count(std::string_view input) {
-    std::size_t chunks = 0;
-    while (!input.empty()) {
-        const auto newline = input.substr(0, chkprotogen::max_chunk_length).find('\n');
-        const auto length = newline == std::string_view::npos
-                                ? std::min(input.size(), chkprotogen::max_chunk_length)
-                                : newline + 1;
-        input.remove_prefix(length);
-        ++chunks;
-    }
-    return chunks;
-}
+using karvo::testing::InputStream;
+using karvo::testing::OutputStream;
 
 bool is_assignment(std::string_view line) {
     if (line.size() < 11 || line.substr(0, 2) != "  " || line.substr(3, 2) != "_F" ||
@@ -70,18 +58,25 @@ unsigned message_line(std::string_view line) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    MemoryOutput header;
+    OutputStream header;
     chkprotogen::write_header(header.get());
     const std::string head = header.text();
     const std::string footer = "\n}\n";
 
-    MemoryInput input(data, size);
-    MemoryOutput out;
-    MemoryOutput err;
-    check(chkprotogen::run(input.get(), out.get(), err.get()) == chkprotogen::exit_success,
-          "status 0");
-    const std::string fragment = out.text();
-    const std::string messages = err.text();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const auto run = karvo::testing::run_chkprotogen(input);
+    check(run.status == 0, "status 0");
+    const std::string& fragment = run.out;
+    const std::string& messages = run.err;
+
+    // The same bytes read with fgets(), the model of the chunking.
+    InputStream again(input);
+    OutputStream fgets_out;
+    OutputStream fgets_err;
+    const std::size_t chunks =
+        chkprotogen::testing::run_with_fgets(again.get(), fgets_out.get(), fgets_err.get());
+    check(fgets_out.text() == fragment, "same fragment as fgets reading");
+    check(fgets_err.text() == messages, "same messages as fgets reading");
 
     check(fragment.size() >= head.size() + footer.size(), "header and footer present");
     check(fragment.compare(0, head.size(), head) == 0, "output starts with the header");
@@ -90,7 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string_view body(fragment.data() + head.size(),
                                 fragment.size() - head.size() - footer.size());
-    const std::size_t chunks = chunk_count({reinterpret_cast<const char*>(data), size});
     std::size_t assignments = 0;
     for (std::size_t start = 0; start < body.size();) {
         const auto end = body.find('\n', start);
@@ -111,12 +105,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         previous = line;
         start = end + 1;
     }
-
-    MemoryInput again(data, size);
-    MemoryOutput plain_out;
-    MemoryOutput plain_err;
-    chkprotogen::testing::run_with_fgets(again.get(), plain_out.get(), plain_err.get());
-    check(plain_out.text() == fragment, "same fragment as plain fgets reading");
-    check(plain_err.text() == messages, "same messages as plain fgets reading");
     return 0;
 }

@@ -2,36 +2,26 @@
 // first byte picks the step-size argument; the rest is the keyword list.
 // Checks what every run must guarantee, whatever the input.
 #include "fuzz_support.hpp"
-#include "generator.hpp"
+#include "kwhashgen_in_process.hpp"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 using fuzz_support::check;
-using fuzz_support::MemoryInput;
-using fuzz_support::MemoryOutput;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::vector<std::string> command_line = {"kwhashgen"};
+    std::vector<std::string> arguments;
     if (size > 0) {
-        command_line.push_back(std::to_string(data[0]));
+        arguments.push_back(std::to_string(data[0]));
         ++data;
         --size;
     }
-    MemoryInput in(data, size);
-    MemoryOutput out;
-    MemoryOutput err;
-    auto generator = std::make_unique<kwhashgen::Generator>();
-    const int status =
-        kwhashgen::run_generator(*generator, command_line, false, {in.get(), out.get(), err.get()});
-
-    const std::string output = out.text();
-    const std::string messages = err.text();
+    const auto [status, output, messages, generator] = karvo::testing::run_kwhashgen(
+        std::string(reinterpret_cast<const char*>(data), size), arguments);
     check(status == 0 || status == 1 || status == 255, "status is 0, 1 or 255");
     if (status != 0) {
         check(output.empty(), "nothing on standard output after a failure");

@@ -85,18 +85,17 @@ void write_hash_function(std::FILE* out, const char* element_type, bool length_s
 
 void write_keyword_table(std::FILE* out, std::FILE* messages, const KeywordStore& store,
                          HashRange range) {
-    const std::uint32_t table_size = range.max - range.min + 1;
+    const std::uint32_t row_count = range.max - range.min + 1;
     std::fprintf(out,
                  "\ntypedef KVCONST struct\n{\n   KVCONST char *name;\n   unsigned int type;\n}\n"
                  "%s;\n",
                  "Keyword_Table_Type");
     std::fprintf(out, "\nstatic %s %s [/* %u */] =\n{\n", "Keyword_Table_Type", "Keyword_Table",
-                 table_size);
-    std::fprintf(messages, "String Table Size: %u\n", table_size);
+                 row_count);
+    std::fprintf(messages, "String Table Size: %u\n", row_count);
 
     // Row of each hash value: the first record in store order that has it.
-    // An empty store has no rows (its range is inverted).
-    std::vector<const KeywordRecord*> rows(store.count == 0 ? 0 : table_size, nullptr);
+    std::vector<const KeywordRecord*> rows(row_count, nullptr);
     for (std::uint32_t k = 0; k < store.count; ++k) {
         const KeywordRecord& record = store.records[k];
         const KeywordRecord*& row = rows[record.hash - range.min];

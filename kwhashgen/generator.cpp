@@ -3,6 +3,7 @@
 #include "emit.hpp"
 
 #include <cstdio>
+#include <memory>
 
 namespace kwhashgen {
 
@@ -18,10 +19,48 @@ std::uint32_t parse_step_size(const std::string& argument) {
 
 namespace {
 
-void write_usage(std::FILE* err, const std::vector<std::string>& command_line) {
-    const char* program = command_line.empty() ? "kwhashgen" : command_line[0].c_str();
-    std::fprintf(err, "Usage: %s [step-size] < keywords > hash.c\n", program);
-    std::fprintf(err, "  Default step-size is %u\n", default_step_size);
+const char* program_name(const std::vector<std::string>& args) {
+    return args.empty() ? "kwhashgen" : args[0].c_str();
+}
+
+void write_usage(std::FILE* to, const std::vector<std::string>& args) {
+    std::fprintf(to, "Usage: %s [step-size] < keywords > hash.c\n", program_name(args));
+    std::fprintf(to, "  Default step-size is %u\n", default_step_size);
+}
+
+void write_help(std::FILE* out, const std::vector<std::string>& args) {
+    std::fputs("Reads a keyword list (one keyword a line, optionally followed by its type)\n"
+               "and writes the C source of a perfect hash and lookup over those keywords.\n",
+               out);
+    write_usage(out, args);
+    std::fputs("  --help     show this text and exit\n"
+               "  --version  show the version and exit\n",
+               out);
+}
+
+// A full disk must not pass for a complete output.
+int finish_output(const Streams& streams) {
+    if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
+        std::fputs("Write error on standard output.\n", streams.err);
+        return status_error;
+    }
+    return status_success;
+}
+
+// Answers --help or --version when an argument is exactly one of them (the
+// first such argument wins); returns false when no argument asks.
+bool answer_information_request(const std::vector<std::string>& args, const Streams& streams) {
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--help") {
+            write_help(streams.out, args);
+            return true;
+        }
+        if (args[i] == "--version") {
+            std::fputs("kwhashgen " KARVO_VERSION "\n", streams.out);
+            return true;
+        }
+    }
+    return false;
 }
 
 int read_input(Generator& generator, const Streams& streams) {
@@ -46,9 +85,18 @@ int read_input(Generator& generator, const Streams& streams) {
 
 } // namespace
 
-int run_generator(Generator& generator, const std::vector<std::string>& command_line,
-                  bool input_is_terminal, const Streams& streams) {
+int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams) {
+    // The state is large (256 records, the search's tables); keep it off the
+    // stack.
+    const auto generator = std::make_unique<Generator>();
+    return run(*generator, args, input_is_terminal, streams);
+}
+
+int run(Generator& generator, const std::vector<std::string>& command_line, bool input_is_terminal,
+        const Streams& streams) {
     generator.step_size = default_step_size;
+    if (answer_information_request(command_line, streams))
+        return finish_output(streams);
     if (input_is_terminal || command_line.size() > 2) {
         write_usage(streams.err, command_line);
         return status_error;
@@ -69,7 +117,8 @@ int run_generator(Generator& generator, const std::vector<std::string>& command_
     weight_and_sort(store, generator.frequencies);
     set_initial_values(store, generator.values);
     const SearchParams params{generator.table_size, generator.step_size, hash_starts_from_length};
-    if (search(store, generator.values, generator.frequencies, params, streams.err) != 0) {
+    if (search(store, generator.values, generator.frequencies, generator.scratch, params,
+               streams.err) != 0) {
         std::fputs("Hash failed.\n", streams.err);
         return status_hash_failed;
     }
@@ -78,12 +127,7 @@ int run_generator(Generator& generator, const std::vector<std::string>& command_
     write_opening_comment(streams.out, command_line);
     write_hash_source(streams.out, streams.err, store, generator.values, hash_starts_from_length);
 
-    // A full disk must not pass for a complete source file.
-    if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
-        std::fputs("Write error on standard output.\n", streams.err);
-        return status_error;
-    }
-    return status_success;
+    return finish_output(streams);
 }
 
 } // namespace kwhashgen

@@ -13,7 +13,7 @@ namespace kwhashgen {
 
 inline constexpr std::uint32_t default_step_size = 5;
 
-// Exit statuses.
+// Exit statuses (chkprotogen uses the same names).
 inline constexpr int status_success = 0;
 inline constexpr int status_error = 1;
 inline constexpr int status_hash_failed = 255; // -1 to the calling shell
@@ -21,11 +21,12 @@ inline constexpr int status_hash_failed = 255; // -1 to the calling shell
 // Everything one run works on.
 struct Generator {
     std::uint32_t step_size = default_step_size;
-    std::uint32_t table_size = 1;
+    std::uint32_t table_size = 1; // the search's modulus; see table_size_for()
     std::uint32_t theoretical_max_hash = 0;
     KeywordStore store;
     CharValues values{};
     FrequencyTable frequencies{};
+    SearchScratch scratch;
 };
 
 struct Streams {
@@ -39,9 +40,15 @@ struct Streams {
 // none, and made odd.
 std::uint32_t parse_step_size(const std::string& argument);
 
-// Runs the generator. `command_line` holds the program name first, then the
-// arguments. Returns the exit status.
-int run_generator(Generator& generator, const std::vector<std::string>& command_line,
-                  bool input_is_terminal, const Streams& streams);
+// Runs the generator. `args` holds the program name first, then the
+// arguments. An argument that is exactly --help or --version is answered on
+// `out`, even with a terminal on standard input; otherwise a terminal on
+// standard input or more than one argument is refused with the usage text.
+// Returns the exit status.
+int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams);
+
+// The same run on a given state, which the caller can inspect afterwards.
+int run(Generator& generator, const std::vector<std::string>& args, bool input_is_terminal,
+        const Streams& streams);
 
 } // namespace kwhashgen

@@ -5,6 +5,13 @@
 
 namespace kwhashgen {
 
+std::uint32_t table_size_for(std::uint32_t keyword_count) {
+    std::uint32_t size = 1;
+    while (size < keyword_count)
+        size *= 2;
+    return size;
+}
+
 void count_frequencies(const KeywordStore& store, std::uint32_t first_records,
                        FrequencyTable& frequencies) {
     frequencies.fill(0);
@@ -44,21 +51,22 @@ std::uint32_t keyword_hash(const KeywordRecord& record, const CharValues& values
     return sum;
 }
 
-std::vector<unsigned char> candidate_bytes(const KeywordRecord& a, const KeywordRecord& b) {
+std::size_t candidate_bytes(const KeywordRecord& a, const KeywordRecord& b,
+                            CandidateBytes& candidates) {
     std::array<bool, 256> in_a{};
     std::array<bool, 256> in_b{};
     for (unsigned char byte : a.keyword)
         in_a[byte] = true;
     for (unsigned char byte : b.keyword)
         in_b[byte] = true;
-    std::vector<unsigned char> candidates;
+    std::size_t count = 0;
     for (unsigned c = 0; c < 256; ++c)
         if (in_a[c] != in_b[c])
-            candidates.push_back(static_cast<unsigned char>(c));
-    return candidates;
+            candidates[count++] = static_cast<unsigned char>(c);
+    return count;
 }
 
-void order_candidates(std::vector<unsigned char>& candidates, const FrequencyTable& frequencies) {
+void order_candidates(std::span<unsigned char> candidates, const FrequencyTable& frequencies) {
     const std::size_t n = candidates.size();
     for (std::size_t p = 0; p + 1 < n; ++p) {
         const std::uint32_t count = frequencies[candidates[p]];
@@ -73,13 +81,15 @@ void order_candidates(std::vector<unsigned char>& candidates, const FrequencyTab
 
 namespace {
 
-// Every value the search gives a byte lies below the table size, at most 256,
-// so no hash exceeds the length plus 255 for every byte.
-std::size_t hash_bound(const KeywordStore& store) {
-    std::size_t longest = 0;
-    for (std::uint32_t k = 0; k < store.count; ++k)
-        longest = std::max(longest, store.records[k].keyword.size());
-    return longest * 256 + 1;
+// Moves to the next stamp generation; when the count wraps, the stamps are
+// cleared so that no stamp of an old generation can pass for a new one.
+template <std::size_t N>
+std::uint32_t next_generation(std::uint32_t& generation, std::array<std::uint32_t, N>& stamps) {
+    if (++generation == 0) {
+        stamps.fill(0);
+        generation = 1;
+    }
+    return generation;
 }
 
 // The search keeps, per record, how often each byte occurs in it and its
@@ -92,26 +102,28 @@ std::size_t hash_bound(const KeywordStore& store) {
 // past it). Per try only the records holding c are recomputed, each looked up
 // against that index and against the records with c seen earlier in the same
 // try. The first record whose hash repeats an earlier one in index order is
-// where the plain algorithm's try stops.
+// where the step-by-step algorithm's try stops.
+//
+// Stored hashes are written back exactly as the step-by-step algorithm leaves
+// them, stale values of failed tries included: the main pass looks for a new
+// record's first collision among the stored hashes of the earlier records,
+// so they decide which pair later resolutions separate.
 class FastSearch {
   public:
     FastSearch(KeywordStore& store, CharValues& values, FrequencyTable& frequencies,
-               const SearchParams& params)
-        : store_(store), values_(values), frequencies_(frequencies), params_(params),
-          byte_counts_(store.count), current_hash_(store.count), trial_hash_(store.count),
-          index_stamp_(hash_bound(store), 0), index_record_(index_stamp_.size(), 0),
-          seen_stamp_(index_stamp_.size(), 0) {
+               SearchScratch& scratch, const SearchParams& params)
+        : store_(store), values_(values), frequencies_(frequencies), s_(scratch), params_(params) {
         for (std::uint32_t k = 0; k < store.count; ++k) {
-            byte_counts_[k].fill(0);
+            s_.byte_counts[k].fill(0);
             for (unsigned char byte : store.records[k].keyword)
-                ++byte_counts_[k][byte];
-            current_hash_[k] = keyword_hash(store.records[k], values, params.length_start);
+                ++s_.byte_counts[k][byte];
+            s_.current_hash[k] = keyword_hash(store.records[k], values, params.length_start);
         }
     }
 
     void main_pass() {
         for (std::uint32_t i = 0; i < store_.count; ++i) {
-            const std::uint32_t hash = current_hash_[i];
+            const std::uint32_t hash = s_.current_hash[i];
             store_.records[i].hash = hash;
             for (std::uint32_t j = 0; j < i; ++j) {
                 if (store_.records[j].hash == hash) {
@@ -123,20 +135,15 @@ class FastSearch {
     }
 
   private:
-    struct Try {
-        std::uint32_t value;
-        std::uint32_t last_computed; // index of the last record the try hashed
-    };
-
     bool resolve(std::uint32_t i, std::uint32_t j) {
-        std::vector<unsigned char> candidates =
-            candidate_bytes(store_.records[i], store_.records[j]);
-        if (candidates.empty())
+        CandidateBytes candidates;
+        const std::size_t count = candidate_bytes(store_.records[i], store_.records[j], candidates);
+        if (count == 0)
             return false;
         count_frequencies(store_, i, frequencies_);
-        order_candidates(candidates, frequencies_);
-        for (unsigned char c : candidates)
-            if (value_trial(c, i))
+        order_candidates({candidates.data(), count}, frequencies_);
+        for (std::size_t n = 0; n < count; ++n)
+            if (value_trial(candidates[n], i))
                 return true;
         return false;
     }
@@ -145,12 +152,12 @@ class FastSearch {
         const std::uint32_t old_value = static_cast<std::uint32_t>(values_[c]);
         const std::uint32_t limit = index_records_without(c, i, old_value);
 
-        tries_.clear();
-        if (limit <= i && with_byte_.empty()) {
+        s_.try_count = 0;
+        if (limit <= i && s_.with_byte_count == 0) {
             // No record before the repeat holds c (the list of those holding
             // it ends there): every try stops at the same record, whatever
             // value it gives c, and the last try's value is 0.
-            tries_.push_back({0, limit});
+            s_.tries[s_.try_count++] = {0, limit};
             record_stored_hashes(c);
             return false;
         }
@@ -160,16 +167,16 @@ class FastSearch {
             running = (running + params_.step_size) % params_.table_size;
             const std::uint32_t stop = first_repeat(c, running, limit);
             found = stop > i;
-            tries_.push_back({running, found ? i : stop});
+            s_.tries[s_.try_count++] = {running, found ? i : stop};
         }
         record_stored_hashes(c);
         if (!found)
             return false;
 
-        const std::uint32_t new_value = tries_.back().value;
+        const std::uint32_t new_value = s_.tries[s_.try_count - 1].value;
         values_[c] = static_cast<std::int32_t>(new_value);
         for (std::uint32_t k = 0; k < store_.count; ++k)
-            current_hash_[k] += byte_counts_[k][c] * (new_value - old_value);
+            s_.current_hash[k] += s_.byte_counts[k][c] * (new_value - old_value);
         return true;
     }
 
@@ -177,20 +184,20 @@ class FastSearch {
     // with c, up to the first record without c that repeats an earlier one's
     // hash; returns that record's index, or i+1 when there is none.
     std::uint32_t index_records_without(unsigned char c, std::uint32_t i, std::uint32_t old_value) {
-        ++index_generation_;
-        with_byte_.clear();
+        const std::uint32_t generation = next_generation(s_.index_generation, s_.index_stamp);
+        s_.with_byte_count = 0;
         for (std::uint32_t k = 0; k <= i; ++k) {
-            const std::uint32_t count = byte_counts_[k][c];
-            trial_hash_[k] = current_hash_[k] - count * old_value;
+            const std::uint32_t count = s_.byte_counts[k][c];
+            s_.trial_hash[k] = s_.current_hash[k] - count * old_value;
             if (count != 0) {
-                with_byte_.push_back(k);
+                s_.with_byte[s_.with_byte_count++] = k;
                 continue;
             }
-            const std::uint32_t hash = trial_hash_[k];
-            if (index_stamp_[hash] == index_generation_)
+            const std::uint32_t hash = s_.trial_hash[k];
+            if (s_.index_stamp[hash] == generation)
                 return k;
-            index_stamp_[hash] = index_generation_;
-            index_record_[hash] = k;
+            s_.index_stamp[hash] = generation;
+            s_.index_record[hash] = static_cast<std::uint8_t>(k);
         }
         return i + 1;
     }
@@ -198,21 +205,22 @@ class FastSearch {
     // Index of the first record whose hash repeats an earlier record's when
     // byte c has the given value; `limit` when no record before it does.
     std::uint32_t first_repeat(unsigned char c, std::uint32_t value, std::uint32_t limit) {
-        ++seen_generation_;
+        const std::uint32_t generation = next_generation(s_.seen_generation, s_.seen_stamp);
         std::uint32_t stop = limit;
-        for (std::uint32_t k : with_byte_) {
+        for (std::uint32_t n = 0; n < s_.with_byte_count; ++n) {
+            const std::uint32_t k = s_.with_byte[n];
             if (k >= stop)
                 break;
-            const std::uint32_t hash = trial_hash_[k] + byte_counts_[k][c] * value;
-            if (index_stamp_[hash] == index_generation_) {
-                const std::uint32_t other = index_record_[hash];
+            const std::uint32_t hash = s_.trial_hash[k] + s_.byte_counts[k][c] * value;
+            if (s_.index_stamp[hash] == s_.index_generation) {
+                const std::uint32_t other = s_.index_record[hash];
                 if (other < k)
                     return k;
                 stop = std::min(stop, other);
             }
-            if (seen_stamp_[hash] == seen_generation_)
+            if (s_.seen_stamp[hash] == generation)
                 return k;
-            seen_stamp_[hash] = seen_generation_;
+            s_.seen_stamp[hash] = generation;
         }
         return stop;
     }
@@ -220,34 +228,26 @@ class FastSearch {
     // Each record keeps the hash of the last try that reached it.
     void record_stored_hashes(unsigned char c) {
         std::uint32_t assigned = 0;
-        for (auto t = tries_.rbegin(); t != tries_.rend(); ++t) {
-            for (std::uint32_t k = assigned; k <= t->last_computed; ++k)
-                store_.records[k].hash = trial_hash_[k] + byte_counts_[k][c] * t->value;
-            assigned = std::max(assigned, t->last_computed + 1);
+        for (std::uint32_t t = s_.try_count; t > 0; --t) {
+            const SearchScratch::Try& tried = s_.tries[t - 1];
+            for (std::uint32_t k = assigned; k <= tried.last_computed; ++k)
+                store_.records[k].hash = s_.trial_hash[k] + s_.byte_counts[k][c] * tried.value;
+            assigned = std::max(assigned, tried.last_computed + 1);
         }
     }
 
     KeywordStore& store_;
     CharValues& values_;
     FrequencyTable& frequencies_;
+    SearchScratch& s_;
     const SearchParams params_;
-    std::vector<std::array<std::uint32_t, 256>> byte_counts_;
-    std::vector<std::uint32_t> current_hash_; // under the current values
-    std::vector<std::uint32_t> trial_hash_;   // without the tried byte's share
-    std::vector<std::uint32_t> with_byte_;
-    std::vector<Try> tries_;
-    std::vector<std::uint32_t> index_stamp_;
-    std::vector<std::uint32_t> index_record_;
-    std::vector<std::uint32_t> seen_stamp_;
-    std::uint32_t index_generation_ = 0;
-    std::uint32_t seen_generation_ = 0;
 };
 
 } // namespace
 
 void search_main_pass(KeywordStore& store, CharValues& values, FrequencyTable& frequencies,
-                      const SearchParams& params) {
-    FastSearch fast(store, values, frequencies, params);
+                      SearchScratch& scratch, const SearchParams& params) {
+    FastSearch fast(store, values, frequencies, scratch, params);
     fast.main_pass();
 }
 
@@ -269,8 +269,8 @@ int verify_hashes(KeywordStore& store, const CharValues& values, bool length_sta
 }
 
 int search(KeywordStore& store, CharValues& values, FrequencyTable& frequencies,
-           const SearchParams& params, std::FILE* messages) {
-    search_main_pass(store, values, frequencies, params);
+           SearchScratch& scratch, const SearchParams& params, std::FILE* messages) {
+    search_main_pass(store, values, frequencies, scratch, params);
     return verify_hashes(store, values, params.length_start, messages);
 }
 

@@ -59,11 +59,4 @@ ReadStatus read_keyword_list(std::FILE* in, KeywordStore& store) {
     return ReadStatus::ok;
 }
 
-std::uint32_t table_size_for(std::uint32_t keyword_count) {
-    std::uint32_t size = 1;
-    while (size < keyword_count)
-        size *= 2;
-    return size;
-}
-
 } // namespace kwhashgen

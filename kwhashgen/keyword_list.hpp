@@ -44,7 +44,4 @@ void store_keyword_line(KeywordStore& store, const char* line, std::size_t lengt
 // the end of file does.
 ReadStatus read_keyword_list(std::FILE* in, KeywordStore& store);
 
-// Smallest power of two that is not below the keyword count (1 for 0 or 1).
-std::uint32_t table_size_for(std::uint32_t keyword_count);
-
 } // namespace kwhashgen

@@ -5,23 +5,19 @@
 //
 //   chkprotogen_bench                      run the benchmarks
 //   chkprotogen_bench --write-source FILE  only write the source (for hyperfine)
-#include "chkprotogen.hpp"
+#include "chkprotogen/generator.hpp"
+#include "files.hpp"
+#include "process.hpp"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <random>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
-
-extern char** environ;
 
 namespace {
 
@@ -45,8 +41,8 @@ void write_source(const std::filesystem::path& path) {
         "   return KVpush_string (s);",
         "#define MAX_STACK_DEPTH 2500",
     };
-    static const char* const keys[] = {"0",   "I",   "S",   "II",  "SS",  "SI",
-                                       "IS",  "III", "IIS", "ISI", "ISS", "SII",
+    static const char* const keys[] = {"0",   "I",   "S",   "II",   "SS",  "SI",
+                                       "IS",  "III", "IIS", "ISI",  "ISS", "SII",
                                        "SIS", "SSI", "SSS", "IIII", "SSSS"};
     static const char* const types[] = {"VOID_TYPE", "INT_TYPE", "STRING_TYPE", "DOUBLE_TYPE"};
 
@@ -69,39 +65,17 @@ void write_source(const std::filesystem::path& path) {
 // `output` (a file, not /dev/null, which grep would notice and stop early on).
 void run_program(const std::vector<std::string>& argv, const std::filesystem::path& input,
                  const std::filesystem::path& output) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    std::vector<char*> args;
-    for (const auto& arg : argv)
-        args.push_back(const_cast<char*>(arg.c_str()));
-    args.push_back(nullptr);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status) ||
-        WEXITSTATUS(status) != 0)
+    if (karvo::testing::run_process(argv[0], argv, input, output).status != 0)
         throw std::runtime_error("running " + argv[0] + " failed");
 }
 
+// The generated source and the output file, in a temporary folder.
 struct Files {
-    std::filesystem::path dir;
-    std::filesystem::path source;
-    std::filesystem::path output;
+    karvo::testing::TempDir dir;
+    std::filesystem::path source = dir / "source.c";
+    std::filesystem::path output = dir / "output";
 
-    Files() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "cpbench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        dir = pattern;
-        source = dir / "source.c";
-        output = dir / "output";
-        write_source(source);
-    }
-    ~Files() { std::filesystem::remove_all(dir); }
+    Files() { write_source(source); }
 };
 
 Files& files() {
@@ -129,7 +103,7 @@ void BM_ChkprotogenInProcess(benchmark::State& state) {
         std::FILE* in = std::fopen(files().source.c_str(), "r");
         std::FILE* out = std::fopen(files().output.c_str(), "w");
         std::FILE* err = std::fopen("/dev/null", "w");
-        benchmark::DoNotOptimize(chkprotogen::run(in, out, err));
+        benchmark::DoNotOptimize(chkprotogen::run({"chkprotogen"}, false, {in, out, err}));
         std::fclose(err);
         std::fclose(out);
         std::fclose(in);

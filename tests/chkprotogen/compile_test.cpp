@@ -1,6 +1,7 @@
 // The fragment does its job: compiled with the declarations of the intrinsic
 // functions, it is clean when every table line tells the truth, and each kind
 // of mismatch makes the compiler fail and name the culprit.
+#include "files.hpp"
 #include "process.hpp"
 
 #include <algorithm>

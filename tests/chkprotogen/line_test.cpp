@@ -1,5 +1,5 @@
 // Classification of lines and parsing of declaration lines.
-#include "chkprotogen.hpp"
+#include "chkprotogen/declaration.hpp"
 
 #include <gtest/gtest.h>
 #include <ostream>

@@ -1,7 +1,7 @@
 // The built program end to end: golden outputs, refusal of arguments and of a
 // terminal, write errors, and memory that does not grow with the input.
 #include "process.hpp"
-#include "support.hpp"
+#include "program_checks.hpp"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,66 +17,31 @@
 namespace chkprotogen {
 namespace {
 
-using karvo::testing::read_file;
 using karvo::testing::run_process;
 
 const std::string program = CHKPROTOGEN_PROGRAM;
 const std::filesystem::path golden_dir = CHKPROTOGEN_GOLDEN_DIR;
-const std::filesystem::path examples_dir = CHKPROTOGEN_EXAMPLES_DIR;
 
-struct GoldenCase {
-    const char* name; // expected results in <name>.out, .err and .status
-    std::filesystem::path input;
-    std::vector<std::string> arguments;
-};
-
-void PrintTo(const GoldenCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class Golden : public ::testing::TestWithParam<GoldenCase> {};
+using karvo::testing::Golden;
 
 TEST_P(Golden, MatchesByteForByte) {
-    const GoldenCase& c = GetParam();
-    std::vector<std::string> argv{"chkprotogen"};
-    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
-    const auto result = run_process(program, argv, c.input);
-    const std::string base = (golden_dir / c.name).string();
-    EXPECT_EQ(result.out, read_file(base + ".out"));
-    EXPECT_EQ(result.err, read_file(base + ".err"));
-    EXPECT_EQ(std::to_string(result.status) + "\n", read_file(base + ".status"));
+    karvo::testing::expect_matches_golden(program, "chkprotogen", GetParam(), KARVO_VERSION);
 }
+INSTANTIATE_TEST_SUITE_P(Cases, Golden,
+                         ::testing::ValuesIn(karvo::testing::find_golden_cases(golden_dir)),
+                         karvo::testing::golden_case_name);
 
-INSTANTIATE_TEST_SUITE_P(
-    Runs, Golden,
-    ::testing::Values(GoldenCase{"empty", golden_dir / "empty.in", {}},
-                      GoldenCase{"table", golden_dir / "table.in", {}},
-                      GoldenCase{"odd_bytes", golden_dir / "odd_bytes.in", {}},
-                      GoldenCase{"example_intrinsics", examples_dir / "intrinsics.c", {}},
-                      GoldenCase{"usage_one_argument", golden_dir / "table.in", {"-"}},
-                      GoldenCase{"usage_two_arguments", golden_dir / "table.in", {"a", "b"}}),
-    [](const ::testing::TestParamInfo<GoldenCase>& param_info) {
-        return std::string(param_info.param.name);
-    });
-
-TEST(Program, RefusesTerminalInput) {
-    const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    if (terminal < 0)
-        GTEST_SKIP() << "no pseudo-terminal available";
-    ASSERT_EQ(grantpt(terminal), 0);
-    ASSERT_EQ(unlockpt(terminal), 0);
-    const int input = open(ptsname(terminal), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    ASSERT_GE(input, 0);
-    const auto result = karvo::testing::run_process_with_stdin_fd(program, {"chkprotogen"}, input);
-    close(input);
-    close(terminal);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "Usage: chkprotogen < infile > outfile\n");
+// People type --help and --version at a terminal: they are answered there,
+// while a run that would read the source from it is refused.
+TEST(Program, RefusesTerminalInputUnlessAskedForHelpOrVersion) {
+    karvo::testing::expect_runs_on_terminal(
+        program, {{{"chkprotogen"}, 1, "", "Usage: chkprotogen < infile > outfile\n"},
+                  {{"chkprotogen", "--version"}, 0, "chkprotogen " KARVO_VERSION "\n", ""}});
 }
 
 TEST(Program, FullDiskIsAnError) {
-    const auto result = run_process(program, {"chkprotogen"}, golden_dir / "empty.in", "/dev/full");
+    const auto result =
+        run_process(program, {"chkprotogen"}, golden_dir / "empty" / "input", "/dev/full");
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Write error on standard output.\n");
 }

@@ -1,9 +1,10 @@
 // The generated source is compiled as C89, C99 and C11 with warnings as
 // errors and run: every keyword must be found with its type value, and texts
 // close to the keywords must be rejected.
-#include "emit.hpp"
-#include "in_process.hpp"
+#include "files.hpp"
 #include "keyword_lists.hpp"
+#include "kwhashgen/emit.hpp"
+#include "kwhashgen_in_process.hpp"
 #include "process.hpp"
 
 #include <cstdio>
@@ -92,7 +93,7 @@ std::string harness_source(const std::vector<Lookup>& lookups) {
 // compiles it with the harness in each C standard and runs it.
 void expect_lookups_work(const std::string& list, const std::vector<std::string>& keywords,
                          const std::vector<long>& types, bool warnings_as_errors) {
-    const auto run = testing::run_in_process(list);
+    const auto run = karvo::testing::run_kwhashgen(list);
     ASSERT_EQ(run.status, 0) << run.err;
 
     std::vector<Lookup> lookups;
@@ -155,7 +156,7 @@ TEST(GeneratedCode, LargeRandomListsWork) {
     unsigned tested = 0;
     for (std::uint32_t seed = 1; tested < 4 && seed < 200; ++seed) {
         const std::string list = lists::random_list(40 + seed * 7 % 200, 12, 26, seed);
-        if (testing::run_in_process(list).status != 0)
+        if (karvo::testing::run_kwhashgen(list).status != 0)
             continue; // a list with a repeated keyword cannot hash
         SCOPED_TRACE(seed);
         expect_list_works(list);
@@ -167,7 +168,7 @@ TEST(GeneratedCode, LargeRandomListsWork) {
 TEST(GeneratedCode, WideHashValuesUseUnsignedShort) {
     // 252 + 2 x 1: the largest hash is 254 (the line stays within one chunk).
     const std::string list = std::string(252, 'k') + " 1\n" + std::string(250, 'k') + "jj 2\n";
-    ASSERT_NE(testing::run_in_process(list).out.find("unsigned short keyword_hash"),
+    ASSERT_NE(karvo::testing::run_kwhashgen(list).out.find("unsigned short keyword_hash"),
               std::string::npos);
     expect_list_works(list);
 }

@@ -1,5 +1,5 @@
-#include "generator.hpp"
-#include "keyword_list.hpp"
+#include "kwhashgen/generator.hpp"
+#include "kwhashgen/keyword_list.hpp"
 #include "streams.hpp"
 
 #include <gtest/gtest.h>

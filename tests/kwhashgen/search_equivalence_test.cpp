@@ -1,10 +1,10 @@
-// The fast search must leave exactly what the plain algorithm leaves: the
+// The fast search must leave exactly what the step-by-step search leaves: the
 // same values, the same stored hashes after the main pass and after the
 // verification, and the same reports.
-#include "hash_search.hpp"
-#include "keyword_list.hpp"
 #include "keyword_lists.hpp"
-#include "literal_search.hpp"
+#include "kwhashgen/hash_search.hpp"
+#include "kwhashgen/keyword_list.hpp"
+#include "stepwise_search.hpp"
 #include "streams.hpp"
 
 #include <gtest/gtest.h>
@@ -62,15 +62,20 @@ bool expect_same_search(const std::string& list, std::uint32_t step_size) {
     set_initial_values(*store, initial);
     const SearchParams params{table_size_for(store->count), step_size, true};
 
-    const Outcome fast = run_search(*store, initial, params, search_main_pass, verify_hashes);
-    const Outcome plain =
-        run_search(*store, initial, params, literal::search_main_pass, literal::verify_hashes);
-    EXPECT_EQ(fast.values, plain.values);
-    EXPECT_EQ(fast.hashes_after_main_pass, plain.hashes_after_main_pass);
-    EXPECT_EQ(fast.hashes_after_verification, plain.hashes_after_verification);
-    EXPECT_EQ(fast.result, plain.result);
-    EXPECT_EQ(fast.reports, plain.reports);
-    return plain.result == 0;
+    auto scratch = std::make_unique<SearchScratch>();
+    const auto fast_pass = [&scratch](KeywordStore& s, CharValues& v, FrequencyTable& f,
+                                      const SearchParams& p) {
+        search_main_pass(s, v, f, *scratch, p);
+    };
+    const Outcome fast = run_search(*store, initial, params, fast_pass, verify_hashes);
+    const Outcome stepwise =
+        run_search(*store, initial, params, stepwise::search_main_pass, stepwise::verify_hashes);
+    EXPECT_EQ(fast.values, stepwise.values);
+    EXPECT_EQ(fast.hashes_after_main_pass, stepwise.hashes_after_main_pass);
+    EXPECT_EQ(fast.hashes_after_verification, stepwise.hashes_after_verification);
+    EXPECT_EQ(fast.result, stepwise.result);
+    EXPECT_EQ(fast.reports, stepwise.reports);
+    return stepwise.result == 0;
 }
 
 std::uint32_t odd_step(std::mt19937& random) {

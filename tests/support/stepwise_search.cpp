@@ -1,9 +1,9 @@
-#include "literal_search.hpp"
+#include "stepwise_search.hpp"
 
 #include <utility>
 #include <vector>
 
-namespace kwhashgen::literal {
+namespace kwhashgen::stepwise {
 
 namespace {
 
@@ -115,4 +115,4 @@ int verify_hashes(KeywordStore& store, const CharValues& values, bool length_sta
     return result;
 }
 
-} // namespace kwhashgen::literal
+} // namespace kwhashgen::stepwise

@@ -1,8 +1,8 @@
-// Test helpers: run a built program with a chosen argv[0] and captured
-// streams, and read or write whole files.
+// Running a built program with a chosen argv[0] and captured streams.
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +14,9 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs `program` with the given argv (argv[0] included) and standard input
-// read from `stdin_path`; standard output goes to `stdout_path` when given,
-// else it is captured.
+// Runs `program` (a path, or a name looked up in PATH) with the given argv
+// (argv[0] included) and standard input read from `stdin_path`; standard
+// output goes to `stdout_path` when given, else it is captured.
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
                           const std::filesystem::path& stdin_path,
                           const std::filesystem::path& stdout_path = {});
@@ -29,22 +29,9 @@ ProcessResult run_process_with_stdin_fd(const std::string& program,
                                         const std::filesystem::path& stdout_path = {},
                                         long* max_rss_kib = nullptr);
 
-std::string read_file(const std::filesystem::path& path);
-void write_file(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh directory under the system temporary directory, removed with the
-// object.
-class TempDir {
-  public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
+// As run_process, with a fresh pseudo-terminal as standard input; nothing
+// when the system offers no pseudo-terminal.
+std::optional<ProcessResult> run_process_on_terminal(const std::string& program,
+                                                     const std::vector<std::string>& argv);
 
 } // namespace karvo::testing

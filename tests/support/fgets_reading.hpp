@@ -1,16 +1,18 @@
-// The filter as first written: fgets() into a 1024-byte buffer, one chunk at a
-// time, with the messages in their documented formats. The real reader passes
-// over plain lines in bulk and must agree with this on every input; the tests
-// and the fuzz target compare the two.
+// The filter as first written, the model of its line chunking: fgets() into a
+// 1024-byte buffer, one chunk at a time. The real reader passes over plain
+// lines in bulk and must agree with this on every input (tests, fuzz target).
+// Returns the number of chunks (lines, as warnings count them).
 #pragma once
 
-#include "chkprotogen.hpp"
+#include "chkprotogen/declaration.hpp"
+#include "chkprotogen/emit.hpp"
+#include "chkprotogen/line_reader.hpp"
 
 #include <cstdio>
 
 namespace chkprotogen::testing {
 
-inline void run_with_fgets(std::FILE* in, std::FILE* out, std::FILE* err) {
+inline unsigned run_with_fgets(std::FILE* in, std::FILE* out, std::FILE* err) {
     write_header(out);
     char buffer[line_buffer_size];
     unsigned line = 0;
@@ -33,6 +35,7 @@ inline void run_with_fgets(std::FILE* in, std::FILE* out, std::FILE* err) {
             std::fprintf(out, "  %c_F%s = %s;\n", parsed.name_letter, parsed.key, parsed.function);
     }
     write_footer(out);
+    return line;
 }
 
 } // namespace chkprotogen::testing

@@ -1,9 +1,10 @@
 #include "process.hpp"
 
+#include "files.hpp"
+
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -13,32 +14,18 @@
 extern char** environ;
 
 namespace karvo::testing {
+namespace {
 
-std::string read_file(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + path.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0)
+            close(fd);
+    }
+};
 
-void write_file(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
-}
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "karvo-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
+} // namespace
 
 ProcessResult run_process_with_stdin_fd(const std::string& program,
                                         const std::vector<std::string>& argv, int stdin_fd,
@@ -61,7 +48,8 @@ ProcessResult run_process_with_stdin_fd(const std::string& program,
     args.push_back(nullptr);
 
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
+    const int spawned =
+        posix_spawnp(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0)
         throw std::runtime_error("cannot start " + program);
@@ -88,17 +76,21 @@ ProcessResult run_process_with_stdin_fd(const std::string& program,
 ProcessResult run_process(const std::string& program, const std::vector<std::string>& argv,
                           const std::filesystem::path& stdin_path,
                           const std::filesystem::path& stdout_path) {
-    const int input = open(stdin_path.c_str(), O_RDONLY);
-    if (input < 0)
+    const Descriptor input{open(stdin_path.c_str(), O_RDONLY)};
+    if (input.fd < 0)
         throw std::runtime_error("cannot open " + stdin_path.string());
-    try {
-        ProcessResult result = run_process_with_stdin_fd(program, argv, input, stdout_path);
-        close(input);
-        return result;
-    } catch (...) {
-        close(input);
-        throw;
-    }
+    return run_process_with_stdin_fd(program, argv, input.fd, stdout_path);
+}
+
+std::optional<ProcessResult> run_process_on_terminal(const std::string& program,
+                                                     const std::vector<std::string>& argv) {
+    const Descriptor terminal{posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    if (terminal.fd < 0 || grantpt(terminal.fd) != 0 || unlockpt(terminal.fd) != 0)
+        return std::nullopt;
+    const Descriptor input{open(ptsname(terminal.fd), O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    if (input.fd < 0)
+        return std::nullopt;
+    return run_process_with_stdin_fd(program, argv, input.fd);
 }
 
 } // namespace karvo::testing

@@ -1,0 +1,33 @@
+// Prototype check generator: reads a C source whose intrinsic functions are
+// entered by MAKE_INTRINSIC_<key>(name, c_function, return_type) lines and
+// writes a C fragment that assigns every such C function to a function-pointer
+// variable of the prototype the line claims, so that the C compiler rejects
+// every function whose real prototype differs.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace chkprotogen {
+
+// Exit statuses.
+inline constexpr int status_success = 0;
+inline constexpr int status_error = 1;
+
+struct Streams {
+    std::FILE* in;
+    std::FILE* out;
+    std::FILE* err;
+};
+
+// Runs the program. `args` holds the program name first, then the arguments.
+// An argument that is exactly --help or --version is answered on `out`, even
+// with a terminal on standard input; any other argument, or a terminal on
+// standard input, is refused with the usage text. Otherwise the filter runs:
+// header, one pass over the input, footer, and warnings on `err`. Returns
+// status_error (after saying so on `err`) if the output could not be written
+// completely, status_success otherwise, whatever warnings were written.
+int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams);
+
+} // namespace chkprotogen

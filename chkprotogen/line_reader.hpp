@@ -1,0 +1,52 @@
+// Line reading for chkprotogen: the input split into chunks exactly as a
+// 1024-byte fgets() splits it, read in large blocks, with plain lines passed
+// over in bulk.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdio>
+#include <span>
+
+namespace chkprotogen {
+
+// One line read takes at most this many bytes of input (up to and including a
+// newline); a longer line arrives as several chunks, each handled as a line.
+inline constexpr std::size_t line_buffer_size = 1024;
+inline constexpr std::size_t max_chunk_length = line_buffer_size - 1;
+
+// Splits an input stream into chunks exactly as a 1024-byte fgets() would, but
+// reads in large blocks so that scanning a big source costs little more than
+// reading it. Memory is fixed: the block never grows.
+struct LineReader {
+    static constexpr std::size_t block_size = 64 * 1024;
+    // Plain lines are skipped a window at a time; the block has room after its
+    // data for the last window and for the few bytes its search for a word
+    // looks past it.
+    static constexpr std::size_t window_size = 64;
+    static constexpr std::size_t padding = window_size + 16;
+
+    std::FILE* in;
+    std::array<char, block_size + padding> block{};
+    std::size_t begin = 0; // start of the data not yet handed out
+    std::size_t end = 0;   // end of the data read so far
+    bool input_exhausted = false;
+
+    explicit LineReader(std::FILE* input) : in(input) {}
+};
+
+// The next chunk (at most max_chunk_length bytes, ending after the first
+// newline if there is one within that length), or an empty span at the end of
+// input. A read error counts as the end of input. The span stays valid until
+// the next call.
+std::span<const char> next_chunk(LineReader& reader);
+
+// Most lines of a source are not declarations, and a line without the text
+// MAKE can neither be one nor draw a warning. This passes over such lines in
+// the data already read, as long as each is a single chunk, far faster than
+// splitting them off one by one; it returns how many it passed, which the
+// caller counts as lines read. It stops before any line it cannot vouch for,
+// which next_chunk() then hands out.
+std::size_t skip_plain_lines(LineReader& reader);
+
+} // namespace chkprotogen
