@@ -25,12 +25,24 @@
 # (add_dependencies() on it orders it before a library's own objects).
 include_guard(GLOBAL)
 
-# Paths are passed through CMake lists and generator expressions on their way
-# into the build; refuse those that would be taken apart on the way.
-function(_karvo_check_path caller path)
-  if(path MATCHES ";" OR path MATCHES "\\$<")
-    message(FATAL_ERROR "${caller}: the path \"${path}\" holds ';' or '$<', which CMake "
-                        "takes as a list separator or a generator expression; rename it")
+# Paths are passed through CMake lists, generator expressions and make rules
+# on their way into the build; refuse, before the build, those that would be
+# taken apart on the way. <role> is "input" or "output".
+function(_karvo_check_path caller role path)
+  set(reason "")
+  if(path MATCHES ";")
+    set(reason "';', which CMake takes as a list separator")
+  elseif(path MATCHES "\\$<")
+    set(reason "'$<', which CMake takes as a generator expression")
+  elseif(path MATCHES "\\\\")
+    set(reason "a backslash, which the build takes as a folder separator")
+  elseif(role STREQUAL "output" AND path MATCHES "[#<>]")
+    set(reason "'#', '<' or '>', which CMake refuses in a generated file's name")
+  elseif(path MATCHES ":" AND CMAKE_GENERATOR MATCHES "Makefiles")
+    set(reason "':', which make takes as a rule separator")
+  endif()
+  if(NOT reason STREQUAL "")
+    message(FATAL_ERROR "${caller}: the ${role} path \"${path}\" holds ${reason}; rename it")
   endif()
 endfunction()
 
@@ -46,10 +58,13 @@ function(_karvo_add_generation caller tool output input unparsed)
   if(NOT TARGET Karvo::${tool})
     message(FATAL_ERROR "${caller}: no target Karvo::${tool}; was the tool built or found?")
   endif()
+  # Checked as given too: making a path absolute turns backslashes into '/'.
+  _karvo_check_path(${caller} input "${input}")
+  _karvo_check_path(${caller} output "${output}")
   get_filename_component(input "${input}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   get_filename_component(output "${output}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
-  _karvo_check_path(${caller} "${input}")
-  _karvo_check_path(${caller} "${output}")
+  _karvo_check_path(${caller} input "${input}")
+  _karvo_check_path(${caller} output "${output}")
 
   # A file dependency on the tool reruns the command when the tool changes;
   # a built (not imported) tool also needs a target dependency so that it is
@@ -108,8 +123,9 @@ function(chkprotogen_add_check target)
                         "${ARG_INPUT}" "${ARG_UNPARSED_ARGUMENTS}" -DWARNINGS=ON)
   set(includes "")
   foreach(header IN LISTS ARG_HEADERS)
+    _karvo_check_path(${caller} header "${header}")
     get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-    _karvo_check_path(${caller} "${header}")
+    _karvo_check_path(${caller} header "${header}")
     string(FIND "${header}" "\"" quote)
     if(NOT quote EQUAL -1)
       message(FATAL_ERROR "${caller}: the header path \"${header}\" holds a double quote, "
