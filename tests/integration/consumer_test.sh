@@ -55,7 +55,8 @@ install_prefix() { # [prefix]
     for f in bin/kwhashgen bin/chkprotogen lib/libwcwidthtab.a include/wcwidthtab.h \
              share/man/man1/kwhashgen.1 share/man/man1/chkprotogen.1 lib/pkgconfig/wcwidthtab.pc \
              lib/cmake/KarvoBuildTools/KarvoBuildToolsConfig.cmake \
-             lib/cmake/KarvoBuildTools/KarvoBuildToolsConfigVersion.cmake; do
+             lib/cmake/KarvoBuildTools/KarvoBuildToolsConfigVersion.cmake \
+             share/doc/KarvoBuildTools/LICENSE; do
         [[ -e $prefix/$f ]] || fail "not installed: $f"
     done
 }
