@@ -149,7 +149,7 @@ function(chkprotogen_add_check target)
     @ONLY)
 
   add_library(${target} OBJECT "${dir}/prototype_checks.c" "${dir}/prototype_checks.h")
-  target_include_directories(${target} PRIVATE "${dir}" ${ARG_INCLUDE_DIRECTORIES})
+  target_include_directories(${target} PRIVATE ${ARG_INCLUDE_DIRECTORIES})
   # In C, assigning a function to a pointer of another prototype is only a
   # warning on gcc and clang; these make it the error the check relies on.
   target_compile_options(
