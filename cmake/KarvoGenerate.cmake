@@ -1,35 +1,71 @@
 # Build functions for the two generators, for projects that use the tools
 # through find_package(KarvoBuildTools) or add_subdirectory():
 #
-#   kwhashgen_generate(<out.c> INPUT <keywords> [STEP <n>])
-#   chkprotogen_generate(<out.c> INPUT <source>)
+#   kwhashgen_generate(<out.c> INPUT <keywords> [STEP <n> | STEP AUTO])
+#   chkprotogen_generate(<out.h> INPUT <source>)
+#   chkprotogen_add_check(<target> INPUT <table.c> HEADERS <declarations.h>...
+#                         [INCLUDE_DIRECTORIES <dir>...])
 #
-# Each adds a custom command that writes <out.c> (relative paths: output in
-# the current binary directory, input in the current source directory). It
-# reruns when the input or the tool changes, fails the build with the tool's
-# own messages when the tool fails, and never leaves a partial file behind.
-# List <out.c> among a target's sources (or include it from one that is).
+# Each _generate() adds a custom command that writes <out> (relative paths:
+# output in the current binary directory, input in the current source
+# directory). It reruns when the input or the tool changes, fails the build
+# with the tool's own messages when the tool fails, and never leaves a partial
+# or stale file behind. On success the build log stays quiet (VERBOSE=1 shows
+# kwhashgen's report); chkprotogen's warnings are always shown, led by the
+# input's path and line. List <out> among a target's sources (or include it
+# from one that is).
+#
+# STEP AUTO tries the odd step sizes 5, 7, ... 255, then 1 and 3, and keeps
+# the first that separates the keywords; the generated file's opening comment
+# names it.
+#
+# chkprotogen_add_check() adds an object library <target> that compiles the
+# prototype-check fragment of <table.c> against the given declarations, with
+# a mismatch made an error on gcc and clang. It is built with the project
+# (add_dependencies() on it orders it before a library's own objects).
 include_guard(GLOBAL)
 
-function(_karvo_generate tool output)
-  cmake_parse_arguments(PARSE_ARGV 2 ARG "" "INPUT;STEP" "")
-  if(NOT ARG_INPUT)
-    message(FATAL_ERROR "${tool}_generate(${output}): INPUT is required")
+# Paths are passed through CMake lists, generator expressions and make rules
+# on their way into the build; refuse, before the build, those that would be
+# taken apart on the way. <role> is "input" or "output".
+function(_karvo_check_path caller role path)
+  set(reason "")
+  if(path MATCHES ";")
+    set(reason "';', which CMake takes as a list separator")
+  elseif(path MATCHES "\\$<")
+    set(reason "'$<', which CMake takes as a generator expression")
+  elseif(path MATCHES "\\\\")
+    set(reason "a backslash, which the build takes as a folder separator")
+  elseif(role STREQUAL "output" AND path MATCHES "[#<>]")
+    set(reason "'#', '<' or '>', which CMake refuses in a generated file's name")
+  elseif(path MATCHES ":" AND CMAKE_GENERATOR MATCHES "Makefiles")
+    set(reason "':', which make takes as a rule separator")
   endif()
-  if(ARG_UNPARSED_ARGUMENTS)
-    message(FATAL_ERROR "${tool}_generate(${output}): unknown arguments ${ARG_UNPARSED_ARGUMENTS}")
+  if(NOT reason STREQUAL "")
+    message(FATAL_ERROR "${caller}: the ${role} path \"${path}\" holds ${reason}; rename it")
+  endif()
+endfunction()
+
+# Adds the custom command that runs <tool> through KarvoRunFilter.cmake;
+# the remaining arguments are passed to the script as -D settings.
+function(_karvo_add_generation caller tool output input unparsed)
+  if(input STREQUAL "")
+    message(FATAL_ERROR "${caller}(${output}): INPUT is required")
+  endif()
+  if(NOT unparsed STREQUAL "")
+    message(FATAL_ERROR "${caller}(${output}): unknown arguments ${unparsed}")
   endif()
   if(NOT TARGET Karvo::${tool})
-    message(FATAL_ERROR "${tool}_generate: no target Karvo::${tool}; "
-                        "was the tool built or found?")
+    message(FATAL_ERROR "${caller}: no target Karvo::${tool}; was the tool built or found?")
   endif()
-  get_filename_component(input "${ARG_INPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  # Checked as given too: making a path absolute turns backslashes into '/'.
+  _karvo_check_path(${caller} input "${input}")
+  _karvo_check_path(${caller} output "${output}")
+  get_filename_component(input "${input}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
   get_filename_component(output "${output}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_BINARY_DIR}")
+  _karvo_check_path(${caller} input "${input}")
+  _karvo_check_path(${caller} output "${output}")
 
-  set(tool_args "")
-  if(DEFINED ARG_STEP)
-    set(tool_args "-DARGS=${ARG_STEP}")
-  endif()
   # A file dependency on the tool reruns the command when the tool changes;
   # a built (not imported) tool also needs a target dependency so that it is
   # built first.
@@ -42,25 +78,82 @@ function(_karvo_generate tool output)
   add_custom_command(
     OUTPUT "${output}"
     COMMAND "${CMAKE_COMMAND}" "-DPROGRAM=$<TARGET_FILE:Karvo::${tool}>" "-DINPUT=${input}"
-            "-DOUTPUT=${output}" ${tool_args} -P "${_KARVO_RUN_FILTER}"
-    DEPENDS ${depends}
+            "-DOUTPUT=${output}" ${ARGN} -P "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/KarvoRunFilter.cmake"
+    DEPENDS ${depends} "${CMAKE_CURRENT_FUNCTION_LIST_DIR}/KarvoRunFilter.cmake"
     COMMENT "Generating ${output} with ${tool}"
     VERBATIM)
 endfunction()
 
-set(_KARVO_RUN_FILTER "${CMAKE_CURRENT_LIST_DIR}/KarvoRunFilter.cmake")
-set_property(GLOBAL PROPERTY KARVO_RUN_FILTER "${_KARVO_RUN_FILTER}")
-
 function(kwhashgen_generate output)
-  get_property(_KARVO_RUN_FILTER GLOBAL PROPERTY KARVO_RUN_FILTER)
-  _karvo_generate(kwhashgen "${output}" ${ARGN})
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INPUT;STEP" "")
+  set(settings "")
+  if(ARG_STEP STREQUAL "AUTO")
+    set(settings -DSTEP_AUTO=ON)
+  elseif(ARG_STEP MATCHES "^[0-9]+$")
+    set(settings "-DARGS=${ARG_STEP}")
+  elseif(DEFINED ARG_STEP OR "STEP" IN_LIST ARG_KEYWORDS_MISSING_VALUES)
+    message(FATAL_ERROR "kwhashgen_generate(${output}): STEP takes a number or AUTO, "
+                        "not \"${ARG_STEP}\"")
+  endif()
+  _karvo_add_generation(kwhashgen_generate kwhashgen "${output}" "${ARG_INPUT}"
+                        "${ARG_UNPARSED_ARGUMENTS}" ${settings})
 endfunction()
 
 function(chkprotogen_generate output)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "STEP" "")
-  if(DEFINED ARG_STEP)
-    message(FATAL_ERROR "chkprotogen_generate(${output}): chkprotogen takes no STEP")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INPUT" "")
+  _karvo_add_generation(chkprotogen_generate chkprotogen "${output}" "${ARG_INPUT}"
+                        "${ARG_UNPARSED_ARGUMENTS}" -DWARNINGS=ON)
+endfunction()
+
+function(chkprotogen_add_check target)
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INPUT" "HEADERS;INCLUDE_DIRECTORIES")
+  set(caller "chkprotogen_add_check(${target})")
+  if(NOT ARG_HEADERS)
+    message(FATAL_ERROR "${caller}: HEADERS is required (the declarations of the C functions)")
   endif()
-  get_property(_KARVO_RUN_FILTER GLOBAL PROPERTY KARVO_RUN_FILTER)
-  _karvo_generate(chkprotogen "${output}" ${ARGN})
+  get_property(languages GLOBAL PROPERTY ENABLED_LANGUAGES)
+  if(NOT "C" IN_LIST languages)
+    message(FATAL_ERROR "${caller}: the check is C; enable the C language in project()")
+  endif()
+
+  # The fragment, then one translation unit that includes the declarations
+  # and the fragment; it is compiled, never linked.
+  set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}")
+  _karvo_add_generation(chkprotogen_add_check chkprotogen "${dir}/prototype_checks.h"
+                        "${ARG_INPUT}" "${ARG_UNPARSED_ARGUMENTS}" -DWARNINGS=ON)
+  set(includes "")
+  foreach(header IN LISTS ARG_HEADERS)
+    _karvo_check_path(${caller} header "${header}")
+    get_filename_component(header "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    _karvo_check_path(${caller} header "${header}")
+    string(FIND "${header}" "\"" quote)
+    if(NOT quote EQUAL -1)
+      message(FATAL_ERROR "${caller}: the header path \"${header}\" holds a double quote, "
+                          "which an #include line cannot")
+    endif()
+    string(APPEND includes "#include \"${header}\"\n")
+  endforeach()
+  # Most check variables go unused by one table, and the function that holds
+  # the assignments is never called.
+  file(
+    CONFIGURE
+    OUTPUT "${dir}/prototype_checks.c"
+    CONTENT
+      "/* Generated by chkprotogen_add_check(${target}); compiled, never linked. */\n@includes@
+#if defined(__GNUC__)
+#pragma GCC diagnostic ignored \"-Wunused-variable\"
+#pragma GCC diagnostic ignored \"-Wunused-function\"
+#endif
+#include \"prototype_checks.h\"
+"
+    @ONLY)
+
+  add_library(${target} OBJECT "${dir}/prototype_checks.c" "${dir}/prototype_checks.h")
+  target_include_directories(${target} PRIVATE ${ARG_INCLUDE_DIRECTORIES})
+  # In C, assigning a function to a pointer of another prototype is only a
+  # warning on gcc and clang; these make it the error the check relies on.
+  target_compile_options(
+    ${target}
+    PRIVATE $<$<C_COMPILER_ID:GNU,Clang,AppleClang>:-Werror=incompatible-pointer-types>
+            $<$<C_COMPILER_ID:Clang,AppleClang>:-Werror=incompatible-function-pointer-types>)
 endfunction()

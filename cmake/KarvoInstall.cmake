@@ -40,6 +40,8 @@ if(TARGET wcwidthtab)
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endif()
 
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KarvoBuildToolsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfig.cmake
   INSTALL_DESTINATION ${package_dir})

@@ -1,39 +1,71 @@
 /* The consumer's intrinsic functions and their table. chkprotogen reads the
  * MAKE_INTRINSIC lines below and writes code that makes the compiler check
  * each function against the signature its line claims. */
+#include <stdint.h>
 #include <string.h>
 
 #include "intrinsics.h"
 #include "wcwidthtab.h"
 
-#define MAKE_INTRINSIC_S(name, fn, type) {name, (void (*)(void)) fn, 'S', type}
+#define MAKE_INTRINSIC_I(name, fn, type) {name, (void (*)(void)) fn, "I", type}
+#define MAKE_INTRINSIC_S(name, fn, type) {name, (void (*)(void)) fn, "S", type}
+#define MAKE_INTRINSIC_DD(name, fn, type) {name, (void (*)(void)) fn, "DD", type}
+#define MAKE_INTRINSIC(name, fn, type, nargs) {name, (void (*)(void)) fn, "?", type}
+#define VOID_TYPE 'v'
 #define STRING_TYPE 's'
 #define INT_TYPE 'i'
+#define FLOAT_TYPE 'f'
 
 struct intrinsic
 {
    const char *name;
    void (*fn)(void);
-   char args;
+   const char *args;
    char result;
 };
 
-/* Decodes UTF-8 and sums the column widths. */
+/* Decodes one UTF-8 sequence at *s and advances past it. */
+static uint32_t next_code_point(const unsigned char **s)
+{
+   uint32_t cp = *(*s)++;
+   int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
+   if (extra)
+     cp &= 0x3F >> extra;
+   while (extra-- > 0 && (**s & 0xC0) == 0x80)
+     cp = (cp << 6) | (*(*s)++ & 0x3F);
+   return cp;
+}
+
+/* The columns a terminal gives the text. */
 int line_width(char *text)
 {
    const unsigned char *s = (const unsigned char *) text;
    int width = 0;
    while (*s)
-     {
-	unsigned int cp = *s++;
-	int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
-	if (extra)
-	  cp &= 0x3F >> extra;
-	while (extra-- > 0 && (*s & 0xC0) == 0x80)
-	  cp = (cp << 6) | (*s++ & 0x3F);
-	width += KVwchar_wcwidth(cp);
-     }
+     width += KVwchar_wcwidth(next_code_point(&s));
    return width;
+}
+
+/* The columns of each character, as "1 1 2 ..." (up to 127 characters). */
+char *column_widths(char *text)
+{
+   static char widths[256];
+   const unsigned char *s = (const unsigned char *) text;
+   size_t n = 0;
+   while (*s && n + 2 < sizeof widths)
+     {
+	widths[n++] = (char) ('0' + KVwchar_wcwidth(next_code_point(&s)));
+	widths[n++] = ' ';
+     }
+   widths[n ? n - 1 : 0] = 0;
+   return widths;
+}
+
+/* Counts East Asian ambiguous characters (Greek, Cyrillic, box drawing) two
+ * columns, as CJK terminals do, or one. */
+void set_ambiguous_wide(int *on)
+{
+   KVwchar_set_wcwidth_flags(*on ? KVWC_FLAG_AMBIGUOUS_WIDE : 0);
 }
 
 char *first_word(char *text)
@@ -50,6 +82,15 @@ char *first_word(char *text)
 const struct intrinsic Intrinsics[] =
 {
    MAKE_INTRINSIC_S("line_width", line_width, INT_TYPE),
+   MAKE_INTRINSIC_S("column_widths", column_widths, STRING_TYPE),
+   MAKE_INTRINSIC_I("set_ambiguous_wide", set_ambiguous_wide, VOID_TYPE),
    MAKE_INTRINSIC_S("first_word", first_word, STRING_TYPE),
    MAKE_INTRINSIC_S("is_reserved", is_reserved, INT_TYPE),
+   /* The three lines below hold mistakes on purpose, to show chkprotogen's
+    * warnings: the old form without argument letters, an argument kind it
+    * does not know (D) and a return type it does not know. None of them is
+    * checked. */
+   MAKE_INTRINSIC("columns", line_width, INT_TYPE, 1),
+   MAKE_INTRINSIC_DD("ratio", line_width, INT_TYPE),
+   MAKE_INTRINSIC_S("fraction", line_width, FLOAT_TYPE),
 };

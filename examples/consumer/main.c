@@ -1,21 +1,16 @@
-/* Prints the column width of a multilingual line with the width library,
- * and which of its words are reserved, with the generated keyword hash. */
+/* Prints the column width of a multilingual line with the consumer's
+ * library (which uses the width library), under the default flags and with
+ * ambiguous characters counted wide, and which of its words are reserved
+ * (looked up in the generated keyword hash). */
 #include <stdio.h>
 #include <string.h>
 
 #include "intrinsics.h"
-#include "tokens.h"
-#include "keyword_hash.c"
-
-int is_reserved(char *word)
-{
-   Keyword_Table_Type *kw = is_keyword(word, (unsigned int) strlen(word));
-   return kw == NULL ? 0 : (int) kw->type;
-}
 
 int main(int argc, char **argv)
 {
    char line[256] = "print width 漢字 and café, Ελληνικά, 한국어 while 🙂";
+   int ambiguous_wide = 1;
    char *word;
 
    if (argc > 1)
@@ -24,7 +19,10 @@ int main(int argc, char **argv)
 	line[sizeof line - 1] = 0;
      }
    printf("%s\n", line);
+   printf("widths: %s\n", column_widths(line));
    printf("bytes: %u, columns: %d\n", (unsigned int) strlen(line), line_width(line));
+   set_ambiguous_wide(&ambiguous_wide);
+   printf("columns with ambiguous characters wide: %d\n", line_width(line));
    for (word = line; *word; word += strlen(first_word(word)) + (word[strlen(first_word(word))] == ' '))
      {
 	char *w = first_word(word);
