@@ -18,8 +18,11 @@ if(generators)
   install(EXPORT KarvoBuildToolsGenerators NAMESPACE Karvo:: DESTINATION ${package_dir})
 endif()
 if(TARGET wcwidthtab)
+  # The headers: wcwidthtab.h as configured for the table's Unicode version,
+  # and the header-only UTF-8 helper.
   install(TARGETS wcwidthtab EXPORT KarvoBuildToolsWidth
-    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(EXPORT KarvoBuildToolsWidth NAMESPACE Karvo:: DESTINATION ${package_dir})
 endif()
 
@@ -30,8 +33,7 @@ if(TARGET chkprotogen)
   install(FILES ${PROJECT_SOURCE_DIR}/man/chkprotogen.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 endif()
 if(TARGET wcwidthtab)
-  install(FILES ${PROJECT_SOURCE_DIR}/wcwidth/include/wcwidthtab.h
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/man/wcwidthtab.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3)
   file(RELATIVE_PATH PC_PREFIX_FROM_PCDIR "/prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/prefix")
   string(REGEX REPLACE "/$" "" PC_PREFIX_FROM_PCDIR "${PC_PREFIX_FROM_PCDIR}")
   configure_file(${PROJECT_SOURCE_DIR}/cmake/wcwidthtab.pc.in

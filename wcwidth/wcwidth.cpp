@@ -1,8 +1,9 @@
 // Width lookup and the flags word.
 //
 // The library ships as one object, so the generated pages and page-pointer
-// array are compiled into this translation unit rather than on their own.
-#include "width_table.cpp"
+// array of the chosen Unicode version (KARVO_WIDTH_TABLE names the
+// width_table_<version>.inc file) are compiled into this translation unit.
+#include KARVO_WIDTH_TABLE
 
 #include <atomic>
 #include <cstdint>
@@ -20,8 +21,7 @@ constinit std::atomic<std::int32_t>& Width_Flags = Flag_Words[1];
 
 constexpr std::uint32_t Nibble_Mask = 0x0F;
 // Bit n set: no flag changes the columns of class n (narrow, four-column).
-constexpr std::uint32_t Fixed_Classes =
-    (1u << KVWC_CLASS_NARROW) | (1u << KVWC_CLASS_FOUR_COLUMN);
+constexpr std::uint32_t Fixed_Classes = (1u << KVWC_CLASS_NARROW) | (1u << KVWC_CLASS_FOUR_COLUMN);
 
 // Columns of classes 0 to 4 under the four values of the two flag bits, 3
 // bits each, entry class * 4 + flags: the single-column flag makes every

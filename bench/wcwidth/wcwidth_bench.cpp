@@ -1,9 +1,10 @@
 // KVwchar_wcwidth against glibc's wcwidth(), utf8proc_charwidth() and an
 // empty out-of-line function (the floor), on the same inputs in one run.
+// One program is built per Unicode version of the table.
 // After the usual report it prints each function's time per code point as a
 // ratio to the floor's.
 #include "floor_width.hpp"
-#include "wcwidthtab.h"
+#include "wcwidthtab_utf8.h"
 
 #include <benchmark/benchmark.h>
 #include <clocale>
@@ -25,27 +26,12 @@ namespace {
 
 constexpr std::size_t Input_Size = 1 << 14;
 
-// Decodes UTF-8; a malformed sequence yields U+FFFD for its first byte.
 std::vector<std::uint32_t> decode_utf8(const std::string& text) {
     std::vector<std::uint32_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80    ? 1
-                           : lead >= 0xF0 ? 4
-                           : lead >= 0xE0 ? 3
-                           : lead >= 0xC0 ? 2
-                                          : 0;
-        if (length == 0 || i + length > text.size()) {
-            out.push_back(0xFFFD);
-            ++i;
-            continue;
-        }
-        std::uint32_t cp = length == 1 ? lead : lead & (0x7Fu >> length);
-        for (int k = 1; k < length; ++k) {
-            cp = cp << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        }
-        out.push_back(cp);
-        i += length;
+    for (std::size_t at = 0; at < text.size();) {
+        std::uint32_t code_point = 0;
+        at += KVwchar_utf8_decode(text.data() + at, text.size() - at, &code_point);
+        out.push_back(code_point);
     }
     return out;
 }
@@ -164,6 +150,8 @@ int main(int argc, char** argv) {
 #endif
     }
     benchmark::Initialize(&argc, argv);
+    std::printf("KVwchar_wcwidth over the Unicode %d.%d.%d table\n", KVWC_UNICODE_VERSION_MAJOR,
+                KVWC_UNICODE_VERSION_MINOR, KVWC_UNICODE_VERSION_UPDATE);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.print_ratios(functions);

@@ -1,7 +1,13 @@
-/* The public header from C, linked by the C compiler driver alone: this
+/* The public headers from C89, linked by the C compiler driver alone: this
  * fails to link if the object needs anything from the C++ runtime. It also
  * runs as its own process, so the first setter call really is the first. */
 #include "wcwidthtab.h"
+#include "wcwidthtab_utf8.h"
+
+#if !defined(KVWC_UNICODE_VERSION_MAJOR) || KVWC_UNICODE_VERSION_MAJOR < 10 ||                     \
+    !defined(KVWC_UNICODE_VERSION_MINOR) || !defined(KVWC_UNICODE_VERSION_UPDATE)
+#error "wcwidthtab.h does not name the Unicode version of its table"
+#endif
 
 #include <stddef.h>
 #include <stdio.h>
@@ -24,6 +30,8 @@ int main(void) {
     failures += check(KVwchar_wcwidth(0x4E00) == 2, "U+4E00 is wide");
     failures += check(KVwchar_wcwidth(0x0301) == 0, "U+0301 is zero-width");
     failures += check(KVwchar_wcwidth(0x0080) == 4, "U+0080 is four columns");
+    failures += check(KVwchar_utf8_width("a\xE4\xB8\x80\xCC\x81", 6) == 3,
+                      "UTF-8 text: narrow, wide, zero-width");
     failures += check(_pKVwc_Width_Table[KVWC_BLOCK_COUNT - 1] != NULL, "the last entry is filled");
     return failures == 0 ? 0 : 1;
 }

@@ -1,7 +1,7 @@
 # Regenerates the width table into the build tree and fails on any byte of
 # difference from the committed file.
 execute_process(
-  COMMAND ${PYTHON} ${GENERATOR} ${UCD_DIR}/UnicodeData.txt ${UCD_DIR}/EastAsianWidth.txt ${OUTPUT}
+  COMMAND ${PYTHON} ${GENERATOR} ${UCD_DIR} ${OUTPUT}
   RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "generator failed (${rc})")

@@ -1,17 +1,20 @@
 #!/usr/bin/env python3
-"""Generate width_table.cpp, the pages and page-pointer array of wcwidthtab.
+"""Generate width_table_<version>.inc, the pages and page-pointer array of wcwidthtab.
 
-    gen_width_table.py UnicodeData.txt EastAsianWidth.txt width_table.cpp
+    gen_width_table.py UCD_DIR OUTPUT
+    gen_width_table.py wcwidth/gen/ucd-16.0.0 wcwidth/width_table_16.0.0.inc
 
-Reads the two Unicode Character Database files, gives every code point
-U+0000..U+10FFFF its width class (0 zero-width, 1 narrow, 2 wide,
-3 ambiguous, 4 four-column), packs the classes into 2176 pages of 256 bytes
-(two code points per byte, the even one in the low nibble), stores each
-distinct page once and writes the C++ source. The output depends only on
-the contents of the two inputs, so the committed file can be checked by
-regenerating it. A summary of the table goes to standard error.
+Reads UnicodeData.txt and EastAsianWidth.txt from UCD_DIR, which is named
+ucd-<Unicode version>, gives every code point U+0000..U+10FFFF its width
+class (0 zero-width, 1 narrow, 2 wide, 3 ambiguous, 4 four-column), packs the
+classes into 2176 pages of 256 bytes (two code points per byte, the even one
+in the low nibble), stores each distinct page once and writes the C++ source
+that wcwidth.cpp includes. The output depends only on the contents of the
+two inputs, so the committed file can be checked by regenerating it. A
+summary of the table goes to standard error.
 """
 
+import re
 import sys
 from pathlib import Path
 
@@ -31,9 +34,11 @@ DEFAULT_WIDE_RANGES = (
     (0x30000, 0x3FFFD),
 )
 
-# Code points whose class is fixed here rather than derived: their
-# properties moved in later Unicode versions, and the table keeps the
-# widths that terminals settled on for them.
+# Code points whose class the 10.0.0 table fixes rather than derives: their
+# properties moved in later Unicode versions, and that table keeps the widths
+# that terminals settled on for them. On 10.0.0 data the fixed classes are
+# the derived ones anyway; a table of a later version follows its own data.
+FIXED_CLASSES_VERSION = "10.0.0"
 FIXED_CLASSES = {
     0xA9BD: NARROW,
     0x111C9: NARROW,
@@ -97,8 +102,9 @@ def read_general_categories(path):
 
 
 def read_east_asian_widths(path, categories):
-    """East_Asian_Width of every code point, defaults applied."""
-    widths = ["N"] * CODE_POINTS
+    """East_Asian_Width of every code point: as listed, assigned or not;
+    unlisted ones N, except the unassigned ones of the default-wide ranges."""
+    widths = [None] * CODE_POINTS
     for number, fields in data_lines(path):
         if len(fields) != 2 or fields[1] not in {"A", "F", "H", "N", "Na", "W"}:
             fail(path, number, "expected CODE;WIDTH or FIRST..LAST;WIDTH")
@@ -110,17 +116,17 @@ def read_east_asian_widths(path, categories):
         widths[first : last + 1] = [fields[1]] * (last + 1 - first)
     for first, last in DEFAULT_WIDE_RANGES:
         for code_point in range(first, last + 1):
-            if categories[code_point] == "Cn":
+            if widths[code_point] is None and categories[code_point] == "Cn":
                 widths[code_point] = "W"
-    return widths
+    return [width or "N" for width in widths]
 
 
-def width_class(code_point, category, east_asian_width):
+def width_class(code_point, category, east_asian_width, fixed_classes):
     """The ordered rule: the first step that applies decides."""
     if code_point in C1_CONTROLS:
         return FOUR_COLUMN
-    if code_point in FIXED_CLASSES:
-        return FIXED_CLASSES[code_point]
+    if code_point in fixed_classes:
+        return fixed_classes[code_point]
     if category in ZERO_WIDTH_CATEGORIES and code_point != SOFT_HYPHEN:
         return ZERO_WIDTH
     if code_point in HANGUL_MEDIAL_FINAL_JAMO:
@@ -212,13 +218,33 @@ def summarise(classes, block_pages, distinct_pages):
     print(f"distinct pages: {len(distinct_pages)}, usage {usage[:6]}...", file=sys.stderr)
 
 
+def unicode_version(ucd_dir):
+    """The version that the directory name ucd-X.Y.Z gives."""
+    match = re.fullmatch(r"ucd-(\d+\.\d+\.\d+)", ucd_dir.resolve().name)
+    if match is None:
+        sys.exit(f"{ucd_dir}: expected a directory named ucd-<major.minor.update>")
+    return match.group(1)
+
+
+def read_classes(ucd_dir):
+    """(General_Category list, width class list) of every code point."""
+    version = unicode_version(ucd_dir)
+    fixed_classes = FIXED_CLASSES if version == FIXED_CLASSES_VERSION else {}
+    categories = read_general_categories(ucd_dir / "UnicodeData.txt")
+    widths = read_east_asian_widths(ucd_dir / "EastAsianWidth.txt", categories)
+    classes = [
+        width_class(cp, categories[cp], widths[cp], fixed_classes) for cp in range(CODE_POINTS)
+    ]
+    return categories, classes
+
+
 def main(argv):
-    if len(argv) != 4:
+    if len(argv) != 3:
         sys.exit(__doc__)
-    unicode_data, east_asian_width, output = (Path(arg) for arg in argv[1:])
-    categories = read_general_categories(unicode_data)
-    widths = read_east_asian_widths(east_asian_width, categories)
-    classes = [width_class(cp, categories[cp], widths[cp]) for cp in range(CODE_POINTS)]
+    ucd_dir, output = Path(argv[1]), Path(argv[2])
+    _, classes = read_classes(ucd_dir)
+    unicode_data = ucd_dir / "UnicodeData.txt"
+    east_asian_width = ucd_dir / "EastAsianWidth.txt"
     block_pages, distinct_pages = number_pages(pack_pages(classes))
     # Inputs are named by their directory and file name only, so the output
     # does not depend on where the tree is checked out.

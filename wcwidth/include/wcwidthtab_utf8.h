@@ -1,0 +1,103 @@
+/*
+ * wcwidthtab_utf8.h: column width of UTF-8 text, header-only, over
+ * KVwchar_wcwidth. Nothing here is exported from the library; every
+ * function is static (inline where the compiler allows), so the header may
+ * be included by any number of C89, C99 or C++ files.
+ *
+ * Ill-formed input never stops the count: each maximal subpart of an
+ * ill-formed sequence (the longest prefix of a well-formed sequence that
+ * the bytes begin, or one byte that begins none) counts as one U+FFFD, as
+ * the Unicode standard recommends for replacement. So an overlong form, an
+ * encoded surrogate or a code point above U+10FFFF gives one U+FFFD per
+ * byte, and a truncated sequence gives one U+FFFD for all its bytes.
+ */
+#ifndef WCWIDTHTAB_UTF8_H
+#define WCWIDTHTAB_UTF8_H
+
+#include "wcwidthtab.h"
+
+#include <stddef.h>
+
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
+#define KVWC_UTF8_FUNCTION static inline
+#elif defined(__GNUC__)
+#define KVWC_UTF8_FUNCTION static __inline__
+#else
+#define KVWC_UTF8_FUNCTION static
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Decodes the sequence at the start of s (len > 0 bytes): stores its code
+ * point, or 0xFFFD for a maximal ill-formed subpart, in *code_point and
+ * returns the number of bytes it takes (1 to 4). Returns 0 when len is 0. */
+KVWC_UTF8_FUNCTION size_t KVwchar_utf8_decode(const char* s, size_t len, uint32_t* code_point) {
+    const unsigned char* p = (const unsigned char*)s;
+    unsigned char low = 0x80, high = 0xBF; /* range of the second byte */
+    size_t need, used;
+    uint32_t value;
+
+    if (len == 0) {
+        return 0;
+    }
+    *code_point = 0xFFFD;
+    if (p[0] < 0x80) {
+        *code_point = p[0];
+        return 1;
+    }
+    if (p[0] < 0xC2 || p[0] > 0xF4) { /* continuation, overlong lead, beyond U+10FFFF */
+        return 1;
+    }
+    if (p[0] < 0xE0) {
+        need = 1;
+        value = p[0] & 0x1Fu;
+    } else if (p[0] < 0xF0) {
+        need = 2;
+        value = p[0] & 0x0Fu;
+        if (p[0] == 0xE0) {
+            low = 0xA0; /* overlong below */
+        } else if (p[0] == 0xED) {
+            high = 0x9F; /* surrogates above */
+        }
+    } else {
+        need = 3;
+        value = p[0] & 0x07u;
+        if (p[0] == 0xF0) {
+            low = 0x90; /* overlong below */
+        } else if (p[0] == 0xF4) {
+            high = 0x8F; /* beyond U+10FFFF above */
+        }
+    }
+    for (used = 1; used <= need; ++used) {
+        if (used == len || p[used] < low || p[used] > high) {
+            return used; /* a maximal subpart: one U+FFFD */
+        }
+        value = value << 6 | (p[used] & 0x3Fu);
+        low = 0x80;
+        high = 0xBF;
+    }
+    *code_point = value;
+    return used;
+}
+
+/* Columns of the len bytes at s: the sum of KVwchar_wcwidth over the code
+ * points they decode to, under the current flags. */
+KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
+    size_t columns = 0;
+    while (len > 0) {
+        uint32_t code_point;
+        const size_t used = KVwchar_utf8_decode(s, len, &code_point);
+        columns += (size_t)KVwchar_wcwidth(code_point);
+        s += used;
+        len -= used;
+    }
+    return columns;
+}
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* WCWIDTHTAB_UTF8_H */
