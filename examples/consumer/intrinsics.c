@@ -6,6 +6,7 @@
 
 #include "intrinsics.h"
 #include "wcwidthtab.h"
+#include "wcwidthtab_utf8.h"
 
 #define MAKE_INTRINSIC_I(name, fn, type) {name, (void (*)(void)) fn, "I", type}
 #define MAKE_INTRINSIC_S(name, fn, type) {name, (void (*)(void)) fn, "S", type}
@@ -24,38 +25,24 @@ struct intrinsic
    char result;
 };
 
-/* Decodes one UTF-8 sequence at *s and advances past it. */
-static uint32_t next_code_point(const unsigned char **s)
-{
-   uint32_t cp = *(*s)++;
-   int extra = cp >= 0xF0 ? 3 : cp >= 0xE0 ? 2 : cp >= 0xC0 ? 1 : 0;
-   if (extra)
-     cp &= 0x3F >> extra;
-   while (extra-- > 0 && (**s & 0xC0) == 0x80)
-     cp = (cp << 6) | (*(*s)++ & 0x3F);
-   return cp;
-}
-
 /* The columns a terminal gives the text. */
 int line_width(char *text)
 {
-   const unsigned char *s = (const unsigned char *) text;
-   int width = 0;
-   while (*s)
-     width += KVwchar_wcwidth(next_code_point(&s));
-   return width;
+   return (int) KVwchar_utf8_width(text, strlen(text));
 }
 
 /* The columns of each character, as "1 1 2 ..." (up to 127 characters). */
 char *column_widths(char *text)
 {
    static char widths[256];
-   const unsigned char *s = (const unsigned char *) text;
-   size_t n = 0;
-   while (*s && n + 2 < sizeof widths)
+   size_t left = strlen(text), n = 0, used;
+   uint32_t cp;
+   while ((used = KVwchar_utf8_decode(text, left, &cp)) != 0 && n + 2 < sizeof widths)
      {
-	widths[n++] = (char) ('0' + KVwchar_wcwidth(next_code_point(&s)));
+	widths[n++] = (char) ('0' + KVwchar_wcwidth(cp));
 	widths[n++] = ' ';
+	text += used;
+	left -= used;
      }
    widths[n ? n - 1 : 0] = 0;
    return widths;
