@@ -83,6 +83,12 @@ int filter(const Streams& streams) {
             break;
         handle_chunk(scanner, chunk);
     }
+    // Without its closing brace the fragment does not compile, so a table that
+    // could not be read whole cannot pass for checked.
+    if (scanner.reader.read_failed) {
+        std::fputs("Read error on standard input.\n", streams.err);
+        return status_error;
+    }
     write_footer(out);
     return finish_output(streams);
 }

@@ -26,8 +26,10 @@ struct Streams {
 // with a terminal on standard input; any other argument, or a terminal on
 // standard input, is refused with the usage text. Otherwise the filter runs:
 // header, one pass over the input, footer, and warnings on `err`. Returns
-// status_error (after saying so on `err`) if the output could not be written
-// completely, status_success otherwise, whatever warnings were written.
+// status_error (after saying so on `err`) if the input could not be read to
+// its end, which stops the run where it is, without the footer, or if the
+// output could not be written completely; status_success otherwise, whatever
+// warnings were written.
 int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams);
 
 } // namespace chkprotogen

@@ -25,10 +25,12 @@ void refill(LineReader& reader) {
     const std::size_t wanted = LineReader::block_size - remaining;
     const std::size_t got = std::fread(reader.block.data() + remaining, 1, wanted, reader.in);
     reader.end += got;
-    // fread comes back short only at the end of input or on a read error, and
-    // both end the input.
-    if (got < wanted)
+    // fread comes back short only at the end of input or on a read error; both
+    // end the input, but only the end of input ends it well.
+    if (got < wanted) {
         reader.input_exhausted = true;
+        reader.read_failed = std::ferror(reader.in) != 0;
+    }
 }
 
 // Newlines, and places where the text MAKE starts, in a 64-byte window, one
@@ -128,6 +130,11 @@ std::span<const char> next_chunk(LineReader& reader) {
         newline = find_newline(reader.block.data(), available);
     }
     const char* const start = reader.block.data() + reader.begin;
+    // A line that the read error cut off is not handed out as if it had ended.
+    if (newline == nullptr && available < max_chunk_length && reader.read_failed) {
+        reader.begin = reader.end;
+        return {};
+    }
     const std::size_t length = newline != nullptr ? static_cast<std::size_t>(newline - start) + 1
                                                   : std::min(available, max_chunk_length);
     reader.begin += length;

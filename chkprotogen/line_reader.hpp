@@ -31,14 +31,16 @@ struct LineReader {
     std::size_t begin = 0; // start of the data not yet handed out
     std::size_t end = 0;   // end of the data read so far
     bool input_exhausted = false;
+    bool read_failed = false; // the input ended in a read error, not at its end
 
     explicit LineReader(std::FILE* input) : in(input) {}
 };
 
 // The next chunk (at most max_chunk_length bytes, ending after the first
 // newline if there is one within that length), or an empty span at the end of
-// input. A read error counts as the end of input. The span stays valid until
-// the next call.
+// input. After a read error the chunks read before it are handed out, except
+// a last one that the error cut short; then the span is empty and read_failed
+// is set. The span stays valid until the next call.
 std::span<const char> next_chunk(LineReader& reader);
 
 // Most lines of a source are not declarations, and a line without the text

@@ -73,6 +73,9 @@ int read_input(Generator& generator, const Streams& streams) {
     case ReadStatus::out_of_memory:
         std::fputs("Malloc error.\n", streams.err);
         return status_error;
+    case ReadStatus::read_error:
+        std::fputs("Read error on standard input.\n", streams.err);
+        return status_error;
     }
     // An empty keyword table is not valid C before C23, so an empty list
     // gets a message instead of a source that does not compile.

@@ -56,7 +56,7 @@ ReadStatus read_keyword_list(std::FILE* in, KeywordStore& store) {
             return ReadStatus::out_of_memory;
         }
     }
-    return ReadStatus::ok;
+    return std::ferror(in) != 0 ? ReadStatus::read_error : ReadStatus::ok;
 }
 
 } // namespace kwhashgen

@@ -34,14 +34,16 @@ enum class ReadStatus {
     ok,
     too_many_keywords, // a non-comment line arrived with the store full
     out_of_memory,
+    read_error, // reading failed before the end of the input
 };
 
 // Splits one line (newline already removed, non-empty, no NUL) into keyword
 // and type text and appends it to the store. The caller checks for room.
 void store_keyword_line(KeywordStore& store, const char* line, std::size_t length);
 
-// Reads the whole keyword list from `in`. A read error ends the input like
-// the end of file does.
+// Reads the whole keyword list from `in`. A failed read is reported as
+// read_error, never taken for the end of the list: a hash over part of the
+// list would pass for a complete one.
 ReadStatus read_keyword_list(std::FILE* in, KeywordStore& store);
 
 } // namespace kwhashgen

@@ -124,18 +124,6 @@ TEST(Run, TenMegabyteLineIsReadInChunks) {
     }
 }
 
-TEST(Run, ReadErrorEndsInput) {
-    // A write-only stream fails every read.
-    std::FILE* in = std::fopen("/dev/null", "w");
-    ASSERT_NE(in, nullptr);
-    karvo::testing::OutputStream out;
-    karvo::testing::OutputStream err;
-    EXPECT_EQ(run({"chkprotogen"}, false, {in, out.get(), err.get()}), status_success);
-    std::fclose(in);
-    EXPECT_EQ(body_of(out.text()), "");
-    EXPECT_EQ(err.text(), "");
-}
-
 // The golden cases show the usage text under the name "chkprotogen"; here it
 // follows the name the program was started by, and the tool's own name stands
 // in when there is none.
@@ -226,6 +214,52 @@ TEST(Run, AgreesWithPlainLineReading) {
         ASSERT_EQ(actual.status, 0);
         ASSERT_EQ(actual.out, expected.out) << "round " << round;
         ASSERT_EQ(actual.err, expected.err) << "round " << round;
+    }
+}
+
+// The input a plain fgets() reading handles before a read error that follows
+// `input`: fgets() drops the chunk the error cuts short, so only the lines
+// that ended and the full-length pieces of a long last line remain.
+std::string handled_before_error(const std::string& input) {
+    const std::size_t tail_start =
+        input.rfind('\n') == std::string::npos ? 0 : input.rfind('\n') + 1;
+    const std::size_t tail = input.size() - tail_start;
+    return input.substr(0, tail_start + tail - tail % max_chunk_length);
+}
+
+// A read that fails is not the end of the input: the lines read before it
+// are handled as always, then the run stops with the message and status 1,
+// without the footer, so that the fragment cannot compile. Whether the error
+// comes at the first read, between lines, within a line, after the bulk
+// skipper has passed many blocks, or after single-byte reads, the output so
+// far is exactly what a plain reading of the same bytes writes.
+TEST(Run, ReadErrorStopsTheRunWithoutTheFooter) {
+    std::mt19937 random(20261208);
+    const std::string declarations = "MAKE_INTRINSIC_I(\"a\", f, INT_TYPE)\n"
+                                     "MAKE_INTRINSIC(\"old\", g, VOID_TYPE, 0),\n"
+                                     "  MAKE_INTRINSIC_S(\"s\", s_fn, KARVO_STRING_TYPE)\n";
+    const struct {
+        const char* name;
+        std::string input;
+        std::size_t piece;
+    } cases[] = {
+        {"first read", "", 4096},
+        {"between lines", declarations, 4096},
+        {"within a declaration", declarations + "MAKE_INTRINSIC_I(\"b\", cut_name, INT_TYPE", 4096},
+        {"within a long line", declarations + std::string(2500, 'x'), 4096},
+        {"single bytes", declarations + "MAKE_INTRINSIC_D(\"d\", h, DOU", 1},
+        {"after many blocks", random_source(random, 300000), 4096},
+        {"after many blocks, cut short", random_source(random, 200000) + "MAKE_INTRINSIC_I(x", 777},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        karvo::testing::FailingInputStream in(c.input, c.piece);
+        const auto result = karvo::testing::run_chkprotogen_on(in.get());
+        const auto plain = read_with_fgets(handled_before_error(c.input));
+        const std::string footer = "\n}\n";
+        EXPECT_EQ(result.status, status_error);
+        EXPECT_EQ(result.out + footer, plain.out);
+        EXPECT_EQ(result.err, plain.err + "Read error on standard input.\n");
     }
 }
 

@@ -1,5 +1,6 @@
 #include "kwhashgen/generator.hpp"
 #include "kwhashgen/keyword_list.hpp"
+#include "kwhashgen_in_process.hpp"
 #include "streams.hpp"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,27 @@ TEST(KeywordReader, AcceptsExactly256KeywordsAndRefusesAnyFurtherLine) {
         karvo::testing::InputStream in(input);
         EXPECT_EQ(read_keyword_list(in.get(), *store), expected);
         EXPECT_EQ(store->count, 256u);
+    }
+}
+
+// A read that fails is not the end of the list, wherever it comes: the run
+// says so, ends with status 1 and writes no source, not even for the keywords
+// read before the failure.
+TEST(KeywordReader, AFailedReadIsAnErrorNotTheEndOfTheList) {
+    const std::pair<std::string, std::size_t> cases[] = {
+        {"", 4096},
+        {"if 1\nelse 2\n", 4096},
+        {"if 1\nelse 2\nwhi", 4096},
+        {"if 1\nelse 2\nwhile 3\n", 1},
+        {"% comment\n" + std::string(600, 'k') + "\n", 100},
+    };
+    for (const auto& [list, piece] : cases) {
+        SCOPED_TRACE(list);
+        karvo::testing::FailingInputStream in(list, piece);
+        const auto run = karvo::testing::run_kwhashgen_on(in.get());
+        EXPECT_EQ(run.status, status_error);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "Read error on standard input.\n");
     }
 }
 

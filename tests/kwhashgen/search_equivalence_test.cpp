@@ -2,74 +2,23 @@
 // same values, the same stored hashes after the main pass and after the
 // verification, and the same reports.
 #include "keyword_lists.hpp"
-#include "kwhashgen/hash_search.hpp"
-#include "kwhashgen/keyword_list.hpp"
-#include "stepwise_search.hpp"
-#include "streams.hpp"
+#include "search_comparison.hpp"
 
 #include <gtest/gtest.h>
 #include <memory>
 #include <random>
-#include <vector>
 
 namespace kwhashgen {
 namespace {
 
-using karvo::testing::InputStream;
-using karvo::testing::OutputStream;
-
-struct Outcome {
-    CharValues values{};
-    std::vector<std::uint32_t> hashes_after_main_pass;
-    std::vector<std::uint32_t> hashes_after_verification;
-    int result = 0;
-    std::string reports;
-};
-
-std::vector<std::uint32_t> stored_hashes(const KeywordStore& store) {
-    std::vector<std::uint32_t> hashes;
-    for (std::uint32_t k = 0; k < store.count; ++k)
-        hashes.push_back(store.records[k].hash);
-    return hashes;
-}
-
-template <typename MainPass, typename Verify>
-Outcome run_search(const KeywordStore& prepared, const CharValues& initial,
-                   const SearchParams& params, MainPass main_pass, Verify verify) {
-    auto store = std::make_unique<KeywordStore>(prepared);
-    Outcome outcome;
-    outcome.values = initial;
-    FrequencyTable frequencies{};
-    main_pass(*store, outcome.values, frequencies, params);
-    outcome.hashes_after_main_pass = stored_hashes(*store);
-    OutputStream reports;
-    outcome.result = verify(*store, outcome.values, params.length_start, reports.get());
-    outcome.hashes_after_verification = stored_hashes(*store);
-    outcome.reports = reports.text();
-    return outcome;
-}
-
-// Reads, weighs and sorts the list as the generator does, then runs both
-// searches from the same start. Returns whether the list hashed perfectly.
+// Runs both searches on the list from the same start. Returns whether the
+// list hashed perfectly.
 bool expect_same_search(const std::string& list, std::uint32_t step_size) {
-    auto store = std::make_unique<KeywordStore>();
-    InputStream in(list);
-    EXPECT_EQ(read_keyword_list(in.get(), *store), ReadStatus::ok);
-    FrequencyTable frequencies{};
-    count_frequencies(*store, store->count, frequencies);
-    weight_and_sort(*store, frequencies);
-    CharValues initial{};
-    set_initial_values(*store, initial);
-    const SearchParams params{table_size_for(store->count), step_size, true};
-
+    const auto prepared = comparison::prepare_search(list, step_size);
+    EXPECT_EQ(prepared.read_status, ReadStatus::ok);
     auto scratch = std::make_unique<SearchScratch>();
-    const auto fast_pass = [&scratch](KeywordStore& s, CharValues& v, FrequencyTable& f,
-                                      const SearchParams& p) {
-        search_main_pass(s, v, f, *scratch, p);
-    };
-    const Outcome fast = run_search(*store, initial, params, fast_pass, verify_hashes);
-    const Outcome stepwise =
-        run_search(*store, initial, params, stepwise::search_main_pass, stepwise::verify_hashes);
+    const auto fast = comparison::run_fast_search(prepared, *scratch);
+    const auto stepwise = comparison::run_stepwise_search(prepared);
     EXPECT_EQ(fast.values, stepwise.values);
     EXPECT_EQ(fast.hashes_after_main_pass, stepwise.hashes_after_main_pass);
     EXPECT_EQ(fast.hashes_after_verification, stepwise.hashes_after_verification);

@@ -1,7 +1,8 @@
 // Golden cases: whole runs of a built program compared byte for byte with the
 // expected output. A case is a folder of tests/data/<tool>/ holding `input`,
 // optionally `args` (one a line), and the expected `stdout`, `stderr` and
-// `status`; @PROJECT_VERSION@ in them stands for the project version.
+// `status`; @PROJECT_VERSION@ in them stands for the project version. An
+// `input` that is a folder opens but fails every read.
 #pragma once
 
 #include <filesystem>

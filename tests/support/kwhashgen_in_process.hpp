@@ -4,8 +4,10 @@
 #include "kwhashgen/generator.hpp"
 #include "streams.hpp"
 
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace karvo::testing {
@@ -18,19 +20,24 @@ struct KwhashgenRun {
     std::unique_ptr<kwhashgen::Generator> generator = std::make_unique<kwhashgen::Generator>();
 };
 
-// `arguments` follow the program name "kwhashgen".
-inline KwhashgenRun run_kwhashgen(const std::string& list, std::vector<std::string> arguments = {},
-                                  bool input_is_terminal = false) {
+// `arguments` follow the program name "kwhashgen"; standard input is `in`.
+inline KwhashgenRun run_kwhashgen_on(std::FILE* in, std::vector<std::string> arguments = {},
+                                     bool input_is_terminal = false) {
     arguments.insert(arguments.begin(), "kwhashgen");
-    InputStream in(list);
     OutputStream out;
     OutputStream err;
     KwhashgenRun run;
-    run.status = kwhashgen::run(*run.generator, arguments, input_is_terminal,
-                                {in.get(), out.get(), err.get()});
+    run.status =
+        kwhashgen::run(*run.generator, arguments, input_is_terminal, {in, out.get(), err.get()});
     run.out = out.text();
     run.err = err.text();
     return run;
+}
+
+inline KwhashgenRun run_kwhashgen(const std::string& list, std::vector<std::string> arguments = {},
+                                  bool input_is_terminal = false) {
+    InputStream in(list);
+    return run_kwhashgen_on(in.get(), std::move(arguments), input_is_terminal);
 }
 
 } // namespace karvo::testing

@@ -2,10 +2,15 @@
 // in-process (tests, fuzz targets, benchmarks).
 #pragma once
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <string>
+#include <sys/types.h>
+#include <utility>
 
 namespace karvo::testing {
 
@@ -29,6 +34,44 @@ class InputStream {
   private:
     std::string bytes_;
     std::FILE* file_;
+};
+
+// A readable stream that yields the given bytes and then fails with EIO
+// instead of reaching the end, as a read of a broken disk or of a folder does.
+// The bytes come at most `piece` at a time, so that a reader meets the error
+// after several successful reads.
+class FailingInputStream {
+  public:
+    explicit FailingInputStream(std::string bytes, std::size_t piece = 4096)
+        : bytes_(std::move(bytes)), piece_(piece) {
+        const cookie_io_functions_t functions{&FailingInputStream::read, nullptr, nullptr, nullptr};
+        file_ = fopencookie(this, "r", functions);
+        if (file_ == nullptr)
+            throw std::runtime_error("cannot open a failing input stream");
+    }
+    ~FailingInputStream() { std::fclose(file_); }
+    FailingInputStream(const FailingInputStream&) = delete;
+    FailingInputStream& operator=(const FailingInputStream&) = delete;
+    std::FILE* get() const { return file_; }
+
+  private:
+    static ssize_t read(void* cookie, char* buffer, std::size_t size) {
+        auto& self = *static_cast<FailingInputStream*>(cookie);
+        const std::size_t left = self.bytes_.size() - self.offset_;
+        if (left == 0) {
+            errno = EIO;
+            return -1;
+        }
+        const std::size_t count = std::min({size, left, self.piece_});
+        std::memcpy(buffer, self.bytes_.data() + self.offset_, count);
+        self.offset_ += count;
+        return static_cast<ssize_t>(count);
+    }
+
+    std::string bytes_;
+    std::size_t piece_;
+    std::size_t offset_ = 0;
+    std::FILE* file_ = nullptr;
 };
 
 // A writable stream whose bytes can be read back.
