@@ -40,11 +40,13 @@ void write_opening_comment(std::FILE* out, const std::vector<std::string>& comma
     for (const std::string& word : command_line) {
         std::fputc(' ', out);
         // A "*/" in an argument or in the program's path would end the
-        // comment early and leave the rest of the line as code.
+        // comment early and leave the rest of the line as code, and a "/*"
+        // draws a nested-comment warning; a backslash splits both.
         for (std::size_t at = 0; at < word.size(); ++at) {
-            std::fputc(word[at], out);
-            if (word[at] == '*' && at + 1 < word.size() && word[at + 1] == '/')
+            const char c = word[at];
+            if (at > 0 && ((word[at - 1] == '*' && c == '/') || (word[at - 1] == '/' && c == '*')))
                 std::fputc('\\', out);
+            std::fputc(c, out);
         }
     }
     std::fputs("\n */\n", out);

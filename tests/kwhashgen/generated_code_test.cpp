@@ -191,7 +191,8 @@ TEST(GeneratedCode, EmptyKeywordAndEmptyTypeStillWork) {
 }
 
 // The opening comment repeats the command line; a "*/" in an argument or in
-// the path the tool was started by must not end it early.
+// the path the tool was started by must not end it early, and a "/*" must
+// not draw a nested-comment warning.
 TEST(GeneratedCode, CommentCloserInTheCommandLineStaysInTheComment) {
     TempDir dir;
     write_file(dir / "list", "if 1\nelse 2\n");
@@ -204,6 +205,7 @@ TEST(GeneratedCode, CommentCloserInTheCommandLineStaysInTheComment) {
         std::string comment_line;
     } runs[] = {
         {KWHASHGEN_PROGRAM, {"kwhashgen", "7*/"}, " * kwhashgen 7*\\/\n"},
+        {KWHASHGEN_PROGRAM, {"kwhashgen", "*/*/"}, " * kwhashgen *\\/\\*\\/\n"},
         {started_by,
          {started_by, "*/"},
          " * " + dir.path().string() + "/tools*\\/kwhashgen *\\/\n"},
