@@ -41,9 +41,15 @@ void write_opening_comment(std::FILE* out, const std::vector<std::string>& comma
         std::fputc(' ', out);
         // A "*/" in an argument or in the program's path would end the
         // comment early and leave the rest of the line as code, and a "/*"
-        // draws a nested-comment warning; a backslash splits both.
+        // draws a nested-comment warning; a backslash splits both. A line
+        // break is written as \n or \r: after a backslash it would join the
+        // lines and could make a "*/" of its neighbours.
         for (std::size_t at = 0; at < word.size(); ++at) {
             const char c = word[at];
+            if (c == '\n' || c == '\r') {
+                std::fputs(c == '\n' ? "\\n" : "\\r", out);
+                continue;
+            }
             if (at > 0 && ((word[at - 1] == '*' && c == '/') || (word[at - 1] == '/' && c == '*')))
                 std::fputc('\\', out);
             std::fputc(c, out);

@@ -79,7 +79,9 @@ long peak_memory_kib(std::size_t size) {
 TEST(Program, MemoryDoesNotGrowWithInput) {
     const long small = peak_memory_kib(1 << 20);
     const long large = peak_memory_kib(std::size_t{96} << 20);
-    EXPECT_LT(large, small + 1024)
+    // Growth with the input would be tens of MiB; the margin absorbs what a
+    // sanitizer's allocator adds from run to run.
+    EXPECT_LT(large, small + 8 * 1024)
         << "1 MiB input: " << small << " KiB, 96 MiB input: " << large << " KiB";
 }
 

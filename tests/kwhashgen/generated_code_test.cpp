@@ -192,7 +192,8 @@ TEST(GeneratedCode, EmptyKeywordAndEmptyTypeStillWork) {
 
 // The opening comment repeats the command line; a "*/" in an argument or in
 // the path the tool was started by must not end it early, and a "/*" must
-// not draw a nested-comment warning.
+// not draw a nested-comment warning; nor may a line break joined by a
+// backslash make a "*/" of its neighbours.
 TEST(GeneratedCode, CommentCloserInTheCommandLineStaysInTheComment) {
     TempDir dir;
     write_file(dir / "list", "if 1\nelse 2\n");
@@ -206,6 +207,7 @@ TEST(GeneratedCode, CommentCloserInTheCommandLineStaysInTheComment) {
     } runs[] = {
         {KWHASHGEN_PROGRAM, {"kwhashgen", "7*/"}, " * kwhashgen 7*\\/\n"},
         {KWHASHGEN_PROGRAM, {"kwhashgen", "*/*/"}, " * kwhashgen *\\/\\*\\/\n"},
+        {KWHASHGEN_PROGRAM, {"kwhashgen", "*\\\n/\r"}, " * kwhashgen *\\\\n/\\r\n"},
         {started_by,
          {started_by, "*/"},
          " * " + dir.path().string() + "/tools*\\/kwhashgen *\\/\n"},
