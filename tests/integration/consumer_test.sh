@@ -75,6 +75,14 @@ build_consumer() { # <binary dir> [build args...]: the build log is left in <bin
     cmake --build "$dir" "$@" >"$dir.log" 2>&1 || { cat "$dir.log"; fail "build of $dir"; }
 }
 
+build_with_own_keywords() { # the installed consumer over a copy of its keyword list, $work/keywords.txt
+    install_prefix
+    cp "$consumer_source/keywords.txt" "$work/keywords.txt"
+    configure_consumer "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" \
+        -DCONSUMER_KEYWORDS="$work/keywords.txt"
+    cmake --build "$work/consumer" || fail "first build"
+}
+
 configure_wrapper() { # <binary dir> <cmake args...>: one kwhashgen_generate() call
     local dir=$1; shift
     cmake -S "$wrapper_source" -B "$dir" -DCMAKE_PREFIX_PATH="$work/prefix" "$@"
@@ -89,11 +97,7 @@ install)
     run_consumer "$work/consumer"
     ;;
 rebuild)
-    install_prefix
-    cp "$consumer_source/keywords.txt" "$work/keywords.txt"
-    configure_consumer "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" \
-        -DCONSUMER_KEYWORDS="$work/keywords.txt"
-    cmake --build "$work/consumer" || fail "first build"
+    build_with_own_keywords
     grep -qF '"while"' "$work/consumer/keyword_hash.inc" || fail "first hash"
     ! grep -qF '"until"' "$work/consumer/keyword_hash.inc" || fail "first hash has until"
     sleep 1
@@ -106,11 +110,7 @@ rebuild)
     ! grep -qF "with kwhashgen" "$work/noop.log" || fail "regenerated without a change"
     ;;
 failure)
-    install_prefix
-    cp "$consumer_source/keywords.txt" "$work/keywords.txt"
-    configure_consumer "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" \
-        -DCONSUMER_KEYWORDS="$work/keywords.txt"
-    cmake --build "$work/consumer" || fail "first build"
+    build_with_own_keywords
     [[ -f $work/consumer/keyword_hash.inc ]] || fail "no hash after a good build"
     sleep 1
     printf 'while\tCTOK_WHILE\n' >>"$work/keywords.txt"
