@@ -5,6 +5,8 @@
 #   blocks             - every cmake and make block carries a marker this script
 #                        knows, each stated line count is its block's, and the
 #                        README stays within 250 lines;
+#   links              - the relative links of the README and docs/ lead to files
+#                        and headings that exist;
 #   cmake-package      - CMakeLists.txt over the example's sources, against this
 #                        build installed into a fresh prefix;
 #   cmake-subdirectory - CMakeLists.txt with this source tree as karvo-build-tools/;
@@ -76,6 +78,34 @@ check_blocks() {
     return $errors
 }
 
+# Every relative link of the README and docs/ names a file that exists, and a
+# heading there when it names one (#anchor, as the heading's text lowercased,
+# punctuation dropped, blanks made hyphens).
+check_links() {
+    local errors=0 file target path anchor
+    for file in "$readme" "$source_dir"/docs/*.md; do
+        while read -r target; do
+            [[ $target == *://* || $target == mailto:* ]] && continue
+            path=${target%%#*} anchor=
+            [[ $target == *#* ]] && anchor=${target#*#}
+            [[ -n $path ]] && path=$(dirname "$file")/$path || path=$file
+            if [[ ! -e $path ]]; then
+                echo "${file#"$source_dir"/}: the link $target names no file"; errors=1; continue
+            fi
+            if [[ -n $anchor ]] && ! grep -E '^#+ ' "$path" | sed -E 's/^#+ //' | tr 'A-Z' 'a-z' \
+                    | sed -E 's/[^a-z0-9 _-]//g; s/ /-/g' | grep -qx -- "$anchor"; then
+                echo "${file#"$source_dir"/}: the link $target names no heading"; errors=1
+            fi
+        done < <(grep -oE '\]\([^)]+\)' "$file" | sed -E 's/^\]\((.*)\)$/\1/')
+    done
+    return $errors
+}
+
+if [[ $route == links ]]; then
+    check_links || fail "links of README.md and docs/"
+    echo "PASS: links"
+    exit 0
+fi
 if [[ $route == blocks ]]; then
     check_blocks || fail "README.md's build blocks"
     echo "PASS: blocks"
