@@ -88,6 +88,23 @@ function(_karvo_check_target_name caller name)
   endif()
 endfunction()
 
+# Refuses a header (ARGN) that names no file: neither one in the source tree
+# nor one generated in this directory. Sets <out> to the generated ones,
+# which the check must list among its sources to have them made first.
+function(_karvo_check_headers out caller)
+  set(generated_headers "")
+  foreach(header IN LISTS ARGN)
+    get_filename_component(path "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+    get_source_file_property(generated "${path}" GENERATED)
+    if(generated)
+      list(APPEND generated_headers "${path}")
+    elseif(IS_DIRECTORY "${path}" OR NOT EXISTS "${path}")
+      message(FATAL_ERROR "${caller}: the header \"${header}\" names no file (looked for ${path})")
+    endif()
+  endforeach()
+  set(${out} "${generated_headers}" PARENT_SCOPE)
+endfunction()
+
 # Sets <out> to the real target that TARGET <name> names, refusing what
 # cannot take a generated source: no such target, an imported or interface
 # target, or one defined in another directory (a custom command's output is
@@ -206,13 +223,7 @@ function(chkprotogen_add_check target)
   _karvo_check_target_name("${caller}" "${target}")
   _karvo_refuse_unknown("${caller}" "${ARG_UNPARSED_ARGUMENTS}" ${ARG_HEADERS}
                         ${ARG_INCLUDE_DIRECTORIES})
-  foreach(header IN LISTS ARG_HEADERS)
-    get_filename_component(path "${header}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
-    get_source_file_property(generated "${path}" GENERATED)
-    if(IS_DIRECTORY "${path}" OR NOT (EXISTS "${path}" OR generated))
-      message(FATAL_ERROR "${caller}: the header \"${header}\" names no file (looked for ${path})")
-    endif()
-  endforeach()
+  _karvo_check_headers(generated_headers "${caller}" ${ARG_HEADERS})
   if(NOT ARG_INPUT)
     message(FATAL_ERROR "${caller}: INPUT is required (the source with the MAKE_INTRINSIC table)")
   endif()
@@ -256,7 +267,8 @@ function(chkprotogen_add_check target)
 "
     @ONLY)
 
-  add_library(${target} OBJECT "${dir}/prototype_checks.c" "${dir}/prototype_checks.h")
+  add_library(${target} OBJECT "${dir}/prototype_checks.c" "${dir}/prototype_checks.h"
+                               ${generated_headers})
   target_include_directories(${target} PRIVATE ${ARG_INCLUDE_DIRECTORIES})
   # In C, assigning a function to a pointer of another prototype is only a
   # warning on gcc and clang; these make it the error the check relies on.
