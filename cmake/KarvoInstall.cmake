@@ -47,8 +47,12 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR})
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/KarvoBuildToolsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfig.cmake
   INSTALL_DESTINATION ${package_dir})
+# The generators run on the build machine, whatever the pointer size of the
+# code being built, so the version file does not compare pointer sizes; the
+# package configuration refuses the width library alone to a build of
+# another size.
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/KarvoBuildToolsConfigVersion.cmake
-  COMPATIBILITY SameMajorVersion)
+  COMPATIBILITY SameMajorVersion ARCH_INDEPENDENT)
 install(FILES
   ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfig.cmake
   ${PROJECT_BINARY_DIR}/KarvoBuildToolsConfigVersion.cmake

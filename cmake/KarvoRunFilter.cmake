@@ -1,20 +1,25 @@
 # Runs one of the generators as a filter during a build:
 #   cmake -DPROGRAM=<tool> -DINPUT=<file> -DOUTPUT=<file> [-DARGS=<a;b>]
-#         [-DSTEP_AUTO=ON] [-DWARNINGS=ON] -P KarvoRunFilter.cmake
+#         [-DSTEP_AUTO=ON | -DSUGGEST_STEP=ON] [-DWARNINGS=ON] -P KarvoRunFilter.cmake
 #
 # The tool is started under its plain name (its folder is put first on PATH),
 # so whatever it writes about its command line is the same in every build
-# folder. The output is written to <OUTPUT>.partial and renamed into place
-# only when the tool succeeds; the previous output is removed first, so a
-# failed run leaves neither a partial nor a stale file.
+# folder. The output is written to a scratch file in the output's folder,
+# .kv<hash of the output's name>.tmp (short, so that it fits wherever the
+# output's name fits), and renamed into place only when the tool succeeds;
+# the previous output is removed first, so a failed run leaves neither a
+# scratch nor a stale file.
 #
 # The tool's messages: on success they are shown only with VERBOSE set in the
 # environment; with WARNINGS they are warnings about the input and are always
 # shown, each line led by "<INPUT>:<line>: " (or "<INPUT>: ") so that editors
-# can jump to it. On failure everything the tool said is shown.
+# can jump to it. On failure, whether the tool returned a status or was
+# killed, everything it said is shown.
 #
 # STEP_AUTO (kwhashgen only): try the odd step sizes 5, 7, ... 255, then 1
-# and 3, and keep the first that separates the keywords.
+# and 3, and keep the first that separates the keywords. SUGGEST_STEP
+# (kwhashgen with a fixed step): when that step does not separate the
+# keywords, find out whether another one does and say so in the failure.
 foreach(var PROGRAM INPUT OUTPUT)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "KarvoRunFilter.cmake needs -D${var}=...")
@@ -24,7 +29,10 @@ endforeach()
 get_filename_component(tool "${PROGRAM}" NAME)
 get_filename_component(tool_dir "${PROGRAM}" DIRECTORY)
 get_filename_component(output_dir "${OUTPUT}" DIRECTORY)
-set(partial "${OUTPUT}.partial")
+get_filename_component(output_name "${OUTPUT}" NAME)
+string(SHA256 output_hash "${output_name}")
+string(SUBSTRING "${output_hash}" 0 16 output_hash)
+set(partial "${output_dir}/.kv${output_hash}.tmp")
 
 # Removes <path>, or fails the build naming it and the system's reason.
 # file(REMOVE) reports nothing, so the reason comes from a rename in the same
@@ -37,9 +45,12 @@ function(remove_or_fail path)
   if(IS_DIRECTORY "${path}")
     message(FATAL_ERROR "${tool}: cannot remove ${path}: it is a folder")
   endif()
-  file(RENAME "${path}" "${path}.removing" RESULT reason)
+  # The rename's target is short too, so that the reason is not that the
+  # name got too long.
+  set(doomed "${output_dir}/.kv${output_hash}.removing")
+  file(RENAME "${path}" "${doomed}" RESULT reason)
   if(reason STREQUAL "0")
-    file(REMOVE "${path}.removing")
+    file(REMOVE "${doomed}")
     return()
   endif()
   message(FATAL_ERROR "${tool}: cannot remove ${path}: ${reason}")
@@ -77,7 +88,9 @@ function(show_warnings report)
 endfunction()
 
 # Runs the tool with the given arguments into the partial file; sets status
-# and report. A status that is not a number means the tool never ran.
+# and report. A tool that did not run to its end (it could not be started,
+# or a signal killed it) fails the build here, with whatever it said and
+# without its partial output.
 function(run_tool)
   execute_process(
     COMMAND "${tool}" ${ARGN}
@@ -87,15 +100,45 @@ function(run_tool)
     RESULT_VARIABLE status
     ${working_directory})
   if(NOT status MATCHES "^[0-9]+$")
+    set(created FALSE)
+    if(EXISTS "${partial}")
+      set(created TRUE)
+    endif()
+    show_report("${report}")
+    remove_or_fail("${partial}")
     if(NOT EXISTS "${INPUT}")
       message(FATAL_ERROR "${tool}: cannot read ${INPUT}: ${status}")
-    elseif(NOT EXISTS "${partial}")
+    elseif(NOT created)
       message(FATAL_ERROR "${tool}: cannot create ${partial}: ${status}")
+    elseif(NOT EXISTS "${PROGRAM}")
+      message(FATAL_ERROR "${tool}: cannot run ${PROGRAM}: ${status}")
     endif()
-    message(FATAL_ERROR "${tool}: cannot run ${PROGRAM}: ${status}")
+    message(FATAL_ERROR "${tool} did not finish on ${INPUT}: ${status}")
   endif()
   set(status "${status}" PARENT_SCOPE)
   set(report "${report}" PARENT_SCOPE)
+endfunction()
+
+# Runs kwhashgen with each of the given step sizes until one separates the
+# keywords or the tool fails for another reason; sets step, status, report
+# and first_report (the report of the first step tried).
+function(try_steps)
+  unset(first_report)
+  foreach(tried IN LISTS ARGN)
+    run_tool(${tried})
+    set(step ${tried})
+    if(NOT DEFINED first_report)
+      set(first_report "${report}")
+    endif()
+    # 255 is the search's failure; any other failure would repeat at every
+    # step size.
+    if(NOT status EQUAL 255)
+      break()
+    endif()
+  endforeach()
+  foreach(var step status report first_report)
+    set(${var} "${${var}}" PARENT_SCOPE)
+  endforeach()
 endfunction()
 
 # PATH lists folders separated by ':'; a tool folder that holds one is
@@ -114,26 +157,17 @@ if(NOT IS_DIRECTORY "${output_dir}")
   file(MAKE_DIRECTORY "${output_dir}")
 endif()
 
+set(auto_steps "")
+foreach(step RANGE 5 255 2)
+  list(APPEND auto_steps ${step})
+endforeach()
+list(APPEND auto_steps 1 3)
+
 if(STEP_AUTO)
-  set(steps "")
-  foreach(step RANGE 5 255 2)
-    list(APPEND steps ${step})
-  endforeach()
-  list(APPEND steps 1 3)
-  foreach(step IN LISTS steps)
-    run_tool(${step})
-    if(step EQUAL 5)
-      set(first_report "${report}")
-    endif()
-    # 255 is the search's failure; any other failure would repeat at every
-    # step size.
-    if(NOT status EQUAL 255)
-      break()
-    endif()
-  endforeach()
+  try_steps(${auto_steps})
   if(status EQUAL 255)
-    remove_or_fail("${partial}")
     show_report("${first_report}")
+    remove_or_fail("${partial}")
     message(FATAL_ERROR "${tool}: no step size separates the keywords of ${INPUT}")
   endif()
 else()
@@ -141,9 +175,22 @@ else()
 endif()
 
 if(NOT status EQUAL 0)
-  remove_or_fail("${partial}")
+  # The tool's messages first: they stay shown if the removal fails too.
   show_report("${report}")
-  message(FATAL_ERROR "${tool} failed (status ${status}) on ${INPUT}")
+  remove_or_fail("${partial}")
+  set(failure "${tool} failed (status ${status}) on ${INPUT}")
+  if(status EQUAL 255 AND SUGGEST_STEP)
+    # Only the search failed: say whether STEP AUTO would find a step.
+    try_steps(${auto_steps})
+    remove_or_fail("${partial}")
+    if(status EQUAL 0)
+      string(APPEND failure "\n${tool}: step ${step} separates these keywords; "
+             "write STEP AUTO (or STEP ${step}) in kwhashgen_generate()")
+    elseif(status EQUAL 255)
+      string(APPEND failure "\n${tool}: no step size separates the keywords of ${INPUT}")
+    endif()
+  endif()
+  message(FATAL_ERROR "${failure}")
 endif()
 if(WARNINGS)
   show_warnings("${report}")
@@ -152,5 +199,6 @@ elseif(DEFINED ENV{VERBOSE} AND NOT "$ENV{VERBOSE}" STREQUAL "")
 endif()
 file(RENAME "${partial}" "${OUTPUT}" RESULT renamed)
 if(NOT renamed STREQUAL "0")
+  remove_or_fail("${partial}")
   message(FATAL_ERROR "${tool}: cannot rename ${partial} to ${OUTPUT}: ${renamed}")
 endif()

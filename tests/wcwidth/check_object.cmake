@@ -1,6 +1,8 @@
 # Checks that the width library is one object that links against nothing:
-# no undefined symbols, exactly the three exports, no static constructors.
-#   cmake -DARCHIVE=... -DAR=... -DNM=... -DOBJDUMP=... -P check_object.cmake
+# no undefined symbols, exactly the three exports, each of hidden visibility
+# (so that no shared library that links it exports them), no static
+# constructors.
+#   cmake -DARCHIVE=... -DAR=... -DNM=... -DOBJDUMP=... -DREADELF=... -P check_object.cmake
 
 function(run out)
   execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text ERROR_VARIABLE err RESULT_VARIABLE rc)
@@ -33,9 +35,8 @@ endif()
 
 run(undefined ${NM} -P -u ${ARCHIVE})
 symbol_names(undefined_names "${undefined}")
-# Position-independent code reaches the exported table through the GOT, so
-# that a program's copy of it is the one the lookup reads; the linker
-# defines _GLOBAL_OFFSET_TABLE_ itself.
+# Position-independent code may name the GOT (32-bit x86 does, even for
+# hidden symbols); the linker defines _GLOBAL_OFFSET_TABLE_ itself.
 list(REMOVE_ITEM undefined_names _GLOBAL_OFFSET_TABLE_)
 if(undefined_names)
   message(FATAL_ERROR "undefined symbols in ${ARCHIVE}: ${undefined_names}")
@@ -47,6 +48,15 @@ set(expected KVwchar_set_wcwidth_flags KVwchar_wcwidth _pKVwc_Width_Table)
 if(NOT exported_names STREQUAL expected)
   message(FATAL_ERROR "exports are '${exported_names}', expected '${expected}'")
 endif()
+
+# readelf -sW lines: "num: value size type bind visibility ndx name".
+run(symbols ${READELF} -sW ${ARCHIVE})
+string(REPLACE "\n" ";" symbol_lines "${symbols}")
+foreach(line IN LISTS symbol_lines)
+  if(line MATCHES " GLOBAL +([A-Z]+) +[0-9]+ +([^ ]+)$" AND NOT CMAKE_MATCH_1 STREQUAL "HIDDEN")
+    message(FATAL_ERROR "${CMAKE_MATCH_2} has ${CMAKE_MATCH_1} visibility, not HIDDEN")
+  endif()
+endforeach()
 
 run(sections ${OBJDUMP} -h ${ARCHIVE})
 if(sections MATCHES "\\.(init_array|ctors)")
