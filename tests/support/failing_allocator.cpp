@@ -1,0 +1,48 @@
+#include "failing_allocator.hpp"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace karvo::testing {
+namespace {
+
+std::atomic<bool> armed{false};
+std::atomic<std::size_t> count{0};
+std::atomic<std::size_t> failing_from{0};
+
+void* allocate(std::size_t size) {
+    if (armed.load()) {
+        const std::size_t number = ++count;
+        const std::size_t limit = failing_from.load();
+        if (limit != 0 && number >= limit)
+            throw std::bad_alloc();
+    }
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+
+} // namespace
+
+void arm_allocation_failure(std::size_t fail_at) {
+    count = 0;
+    failing_from = fail_at;
+    armed = true;
+}
+
+std::size_t disarm_allocation_failure() {
+    armed = false;
+    return count.load();
+}
+
+} // namespace karvo::testing
+
+// The default operator delete releases with free(), which matches.
+void* operator new(std::size_t size) {
+    return karvo::testing::allocate(size);
+}
+
+void* operator new[](std::size_t size) {
+    return karvo::testing::allocate(size);
+}
