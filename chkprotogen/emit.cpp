@@ -134,8 +134,8 @@ void write_assignment(std::FILE* out, const ParsedDeclaration& declaration) {
 
 namespace chkprotogen {
 
-void write_assertion(std::FILE* out, const ParsedDeclaration& declaration,
-                     std::uint32_t table_line, std::string_view table_name) {
+void write_assertion(std::FILE* out, const ParsedDeclaration& declaration, std::uint32_t table_line,
+                     std::string_view table_name) {
     const std::string_view function = trimmed_function(declaration.function);
     put(out, "#if defined(__GNUC__) || defined(__clang__)\n");
     put_line_directive(out, table_line, table_name);

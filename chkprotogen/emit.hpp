@@ -25,7 +25,7 @@ void write_assignment(std::FILE* out, const ParsedDeclaration& declaration);
 // names the culprit in the error. A #line directive makes the compiler report
 // it at `table_line` of `table_name`. Other compilers get the plain
 // assignment, under the same #line.
-void write_assertion(std::FILE* out, const ParsedDeclaration& declaration,
-                     std::uint32_t table_line, std::string_view table_name);
+void write_assertion(std::FILE* out, const ParsedDeclaration& declaration, std::uint32_t table_line,
+                     std::string_view table_name);
 
 } // namespace chkprotogen

@@ -48,8 +48,7 @@ std::optional<Options> parse_options(const std::vector<std::string>& args) {
             options.assert_prototypes = true;
             options.table_name = args[++i];
         } else if (arg.size() > assert_option.size() && arg.starts_with(assert_option) &&
-                   arg[assert_option.size()] == '=' &&
-                   !options.assert_prototypes) {
+                   arg[assert_option.size()] == '=' && !options.assert_prototypes) {
             options.assert_prototypes = true;
             options.table_name = arg.substr(assert_option.size() + 1);
         } else {

@@ -22,11 +22,11 @@ struct Streams {
 
 // The texts a generator shows about itself.
 struct ToolTexts {
-    const char* name;    // the program's own name, used when argv[0] is missing
-    const char* summary; // what the program does, lines ending in newlines
-    const char* usage;   // what follows the program name on the usage line
+    const char* name;        // the program's own name, used when argv[0] is missing
+    const char* summary;     // what the program does, lines ending in newlines
+    const char* usage;       // what follows the program name on the usage line
     const char* usage_notes; // lines printed after the usage line; may be ""
-    const char* options; // option lines of --help before --help and --version
+    const char* options;     // option lines of --help before --help and --version
 };
 
 // args[0], or the tool's own name when there is none.

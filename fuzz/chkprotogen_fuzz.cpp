@@ -65,7 +65,8 @@ void check_assertions(std::string_view asserted, std::string_view head,
                       const std::vector<std::string_view>& assignments, std::size_t lines) {
     constexpr std::string_view footer = "\n}\n";
     check(asserted.starts_with(head) && asserted.ends_with(footer), "asserted: header and footer");
-    std::string_view body = asserted.substr(head.size(), asserted.size() - head.size() - footer.size());
+    std::string_view body =
+        asserted.substr(head.size(), asserted.size() - head.size() - footer.size());
     const auto next_line = [&body]() {
         const auto end = body.find('\n');
         check(end != std::string_view::npos, "asserted: lines end with a newline");
@@ -77,8 +78,8 @@ void check_assertions(std::string_view asserted, std::string_view head,
         constexpr std::string_view prefix = "#line ";
         constexpr std::string_view suffix = " \"t.c\"\n";
         check(directive.starts_with(prefix) && directive.ends_with(suffix), "asserted: #line");
-        const auto digits = directive.substr(prefix.size(),
-                                             directive.size() - prefix.size() - suffix.size());
+        const auto digits =
+            directive.substr(prefix.size(), directive.size() - prefix.size() - suffix.size());
         unsigned number = 0;
         const auto [end, error] =
             std::from_chars(digits.data(), digits.data() + digits.size(), number);
@@ -147,7 +148,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         karvo::testing::run_chkprotogen(input, {"--assert-prototypes=t.c", "--allow-empty"});
     check(asserted.status == 0, "asserted: status 0");
     check(asserted.err == messages, "asserted: the same messages");
-    const auto table_lines = static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
+    const auto table_lines =
+        static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
     check_assertions(asserted.out, head, assignments, table_lines);
 
     unsigned previous = 0;

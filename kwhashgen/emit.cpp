@@ -16,8 +16,7 @@ const char* element_type_for(std::uint32_t max_hash) {
 namespace {
 
 // Hands the bytes of the keyword's string literal body to `put`, one at a time.
-template <typename Put>
-void escape_keyword(std::string_view keyword, Put put) {
+template <typename Put> void escape_keyword(std::string_view keyword, Put put) {
     char previous = '\0';
     for (char c : keyword) {
         const auto byte = static_cast<unsigned char>(c);

@@ -129,7 +129,9 @@ TEST(Run, TenMegabyteLineIsReadInChunks) {
 // in when there is none.
 TEST(Usage, NamesTheProgramAsInvoked) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"./tools/chkprotogen", "-"}, "Usage: ./tools/chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > outfile\n"},
+        {{"./tools/chkprotogen", "-"},
+         "Usage: ./tools/chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > "
+         "outfile\n"},
         {{}, "Usage: chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > outfile\n"},
     };
     for (const auto& [args, usage] : cases) {
