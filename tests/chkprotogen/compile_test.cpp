@@ -7,6 +7,7 @@
 #include "files.hpp"
 #include "process.hpp"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -80,7 +81,7 @@ class CompiledFragment : public ::testing::TestWithParam<CompileCase> {};
 
 TEST_P(CompiledFragment, CatchesMismatches) {
     const auto& [compiler, mode, mismatch] = GetParam();
-    if (std::string(compiler.path).empty())
+    if (std::string(compiler.path).empty() || !std::filesystem::exists(compiler.path))
         GTEST_SKIP() << compiler.name << " is not installed";
     const TempDir dir;
     for (const char* name : {"intrinsics.h", "intrinsics.c", "intrinsics_check.c"})
