@@ -1,5 +1,7 @@
 #include "failing_allocator.hpp"
 
+#include "streams.hpp"
+
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -34,6 +36,23 @@ void arm_allocation_failure(std::size_t fail_at) {
 std::size_t disarm_allocation_failure() {
     armed = false;
     return count.load();
+}
+
+AllocatingRun run_program_failing_at(std::size_t fail_at, std::vector<std::string> args,
+                                     const std::string& input, karvo::RunFunction run) {
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    InputStream in(input);
+    OutputStream out;
+    OutputStream err;
+    arm_allocation_failure(fail_at);
+    const int status = karvo::run_program(static_cast<int>(argv.size()), argv.data(), false,
+                                          {in.get(), out.get(), err.get()}, run);
+    AllocatingRun result;
+    result.allocations = disarm_allocation_failure();
+    result.result = {status, out.text(), err.text()};
+    return result;
 }
 
 } // namespace karvo::testing
