@@ -22,9 +22,9 @@ constexpr karvo::ToolTexts tool_texts = {
     "[--assert-prototypes=TABLE [--allow-empty]] < infile > outfile",
     "",
     "  --assert-prototypes=TABLE\n"
-    "             also assert each prototype at compile time, in a form that no\n"
-    "             warning flag silences (gcc, clang); errors name the line of\n"
-    "             TABLE, the name of the input; a table without checks fails\n"
+    "             assert each prototype at compile time, in a form that no\n"
+    "             warning flag silences (gcc, clang); errors name TABLE (the\n"
+    "             input's name) and its line; a table without checks fails\n"
     "  --allow-empty\n"
     "             with --assert-prototypes: a table without checks does not fail\n",
 };

@@ -57,11 +57,50 @@ AllocatingRun run_program_failing_at(std::size_t fail_at, std::vector<std::strin
 
 } // namespace karvo::testing
 
-// The default operator delete releases with free(), which matches.
+// Replaced in pairs: a sanitizer's own operator delete would take a block
+// from malloc() for a mismatch.
 void* operator new(std::size_t size) {
     return karvo::testing::allocate(size);
 }
 
 void* operator new[](std::size_t size) {
     return karvo::testing::allocate(size);
+}
+
+// A failure here is a null pointer, which callers such as std::stable_sort
+// (its temporary buffer) take in their stride.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return karvo::testing::allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+
+void* operator new[](std::size_t size, const std::nothrow_t& nothrow) noexcept {
+    return operator new(size, nothrow);
+}
+
+void operator delete(void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block, const std::nothrow_t&) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
 }
