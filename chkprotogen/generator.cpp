@@ -7,31 +7,86 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
+#include <string_view>
 
 namespace chkprotogen {
 namespace {
 
+constexpr karvo::ToolTexts tool_texts = {
+    "chkprotogen",
+    "Writes a C fragment that makes the C compiler check the prototype of every\n"
+    "function entered by a MAKE_INTRINSIC_<key>(name, function, return_type) line\n"
+    "of a C source.\n",
+    "[--assert-prototypes=TABLE [--allow-empty]] < infile > outfile",
+    "",
+    "  --assert-prototypes=TABLE\n"
+    "             assert each prototype at compile time, in a form that no\n"
+    "             warning flag silences (gcc, clang); errors name TABLE (the\n"
+    "             input's name) and its line; a table without checks fails\n"
+    "  --allow-empty\n"
+    "             with --assert-prototypes: a table without checks does not fail\n",
+};
+
+struct Options {
+    bool assert_prototypes = false;
+    std::string_view table_name; // for #line, with assert_prototypes
+    bool allow_empty = false;
+};
+
+constexpr std::string_view assert_option = "--assert-prototypes";
+
+// The options of the command line, or nothing when it holds anything else.
+std::optional<Options> parse_options(const std::vector<std::string>& args) {
+    Options options;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--allow-empty" && !options.allow_empty) {
+            options.allow_empty = true;
+        } else if (arg == assert_option && !options.assert_prototypes && i + 1 < args.size()) {
+            options.assert_prototypes = true;
+            options.table_name = args[++i];
+        } else if (arg.size() > assert_option.size() && arg.starts_with(assert_option) &&
+                   arg[assert_option.size()] == '=' && !options.assert_prototypes) {
+            options.assert_prototypes = true;
+            options.table_name = arg.substr(assert_option.size() + 1);
+        } else {
+            return std::nullopt;
+        }
+    }
+    // The empty-table rule belongs to the assertions.
+    if (options.allow_empty && !options.assert_prototypes)
+        return std::nullopt;
+    if (options.assert_prototypes && options.table_name.empty())
+        return std::nullopt;
+    return options;
+}
+
 // Per-run state of the filter: the reader, the line buffer the parser cuts in
-// place, and the 1-based counter that warnings name lines by.
+// place, the 1-based counter that warnings name lines by (a line longer than
+// one chunk counts once per chunk), the number of the table's line the
+// current chunk belongs to, and the checks written.
 struct Scanner {
     LineReader reader;
     std::FILE* out;
     std::FILE* err;
+    const Options& options;
     std::array<char, line_buffer_size> line{};
     std::uint32_t line_counter = 0;
+    std::uint32_t table_line = 1;
+    std::uint32_t checks = 0;
 
-    Scanner(std::FILE* input, std::FILE* output, std::FILE* messages)
-        : reader(input), out(output), err(messages) {}
+    Scanner(std::FILE* input, std::FILE* output, std::FILE* messages, const Options& run_options)
+        : reader(input), out(output), err(messages), options(run_options) {}
 };
 
-// A full disk must not leave a truncated fragment behind a status of 0.
-int finish_output(const Streams& streams) {
-    if (std::fflush(streams.out) != 0 || std::ferror(streams.out) != 0) {
-        std::fputs("Write error on standard output.\n", streams.err);
-        return status_error;
-    }
-    return status_success;
+void write_check(Scanner& scanner, const ParsedDeclaration& parsed, std::uint32_t table_line) {
+    ++scanner.checks;
+    if (scanner.options.assert_prototypes)
+        write_assertion(scanner.out, parsed, table_line, scanner.options.table_name);
+    else
+        write_assignment(scanner.out, parsed);
 }
 
 // Handles one chunk: counts it, classifies it, and writes its warning or its
@@ -39,6 +94,9 @@ int finish_output(const Streams& streams) {
 void handle_chunk(Scanner& scanner, std::span<const char> chunk) {
     ++scanner.line_counter;
     const unsigned line_number = scanner.line_counter;
+    const std::uint32_t table_line = scanner.table_line;
+    if (chunk.back() == '\n')
+        ++scanner.table_line;
     const Classification classification = classify_line(chunk);
     switch (classification.kind) {
     case LineKind::other:
@@ -66,18 +124,20 @@ void handle_chunk(Scanner& scanner, std::span<const char> chunk) {
         std::fprintf(scanner.err, "return type on line %u is not supported\n", line_number);
         return;
     case ParseOutcome::assignment:
-        write_assignment(scanner.out, parsed);
+        write_check(scanner, parsed, table_line);
         return;
     }
 }
 
-int filter(const Streams& streams) {
-    Scanner scanner(streams.in, streams.out, streams.err);
+int filter(const Streams& streams, const Options& options) {
+    Scanner scanner(streams.in, streams.out, streams.err, options);
     std::FILE* const out = streams.out;
     write_header(out);
     for (;;) {
-        // The counter is 32 bits wide and wraps like any unsigned count.
-        scanner.line_counter += static_cast<std::uint32_t>(skip_plain_lines(scanner.reader));
+        // The counters are 32 bits wide and wrap like any unsigned count.
+        const auto skipped = static_cast<std::uint32_t>(skip_plain_lines(scanner.reader));
+        scanner.line_counter += skipped;
+        scanner.table_line += skipped;
         const std::span<const char> chunk = next_chunk(scanner.reader);
         if (chunk.empty())
             break;
@@ -90,46 +150,29 @@ int filter(const Streams& streams) {
         return status_error;
     }
     write_footer(out);
-    return finish_output(streams);
-}
-
-const char* program_name(const std::vector<std::string>& args) {
-    return args.empty() ? "chkprotogen" : args[0].c_str();
-}
-
-void write_usage(std::FILE* to, const std::vector<std::string>& args) {
-    std::fprintf(to, "Usage: %s < infile > outfile\n", program_name(args));
-}
-
-void write_help(std::FILE* out, const std::vector<std::string>& args) {
-    std::fputs("Writes a C fragment that makes the C compiler check the prototype of every\n"
-               "function entered by a MAKE_INTRINSIC_<key>(name, function, return_type) line\n"
-               "of a C source.\n",
-               out);
-    write_usage(out, args);
-    std::fputs("  --help     show this text and exit\n"
-               "  --version  show the version and exit\n",
-               out);
+    // A check target over a table that checks nothing would pass while
+    // proving nothing, for example when every line names a return type that
+    // is not known.
+    if (options.assert_prototypes && !options.allow_empty && scanner.checks == 0) {
+        std::fputs("No prototype to check: no MAKE_INTRINSIC line of ", streams.err);
+        std::fwrite(options.table_name.data(), 1, options.table_name.size(), streams.err);
+        std::fputs(" yields a check.\n", streams.err);
+        return status_error;
+    }
+    return karvo::finish_output(streams);
 }
 
 } // namespace
 
 int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams) {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--help") {
-            write_help(streams.out, args);
-            return finish_output(streams);
-        }
-        if (args[i] == "--version") {
-            std::fputs("chkprotogen " KARVO_VERSION "\n", streams.out);
-            return finish_output(streams);
-        }
-    }
-    if (args.size() > 1 || input_is_terminal) {
-        write_usage(streams.err, args);
+    if (karvo::answer_information_request(args, tool_texts, streams))
+        return karvo::finish_output(streams);
+    const std::optional<Options> options = parse_options(args);
+    if (!options || input_is_terminal) {
+        karvo::write_usage(streams.err, args, tool_texts);
         return status_error;
     }
-    return filter(streams);
+    return filter(streams, *options);
 }
 
 } // namespace chkprotogen

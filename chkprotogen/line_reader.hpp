@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 
@@ -50,5 +51,24 @@ std::span<const char> next_chunk(LineReader& reader);
 // caller counts as lines read. It stops before any line it cannot vouch for,
 // which next_chunk() then hands out.
 std::size_t skip_plain_lines(LineReader& reader);
+
+// Newlines, and places where the text MAKE starts, in a window of
+// LineReader::window_size bytes, one bit per byte (bit i for byte i). Every
+// line that chkprotogen writes or warns about holds MAKE (the start of
+// MAKE_INTRINSIC); few others do. The window must be followed by 3 readable
+// bytes, which only serve to find a MAKE that starts at its end.
+struct WindowBits {
+    std::uint64_t newlines = 0;
+    std::uint64_t make_starts = 0;
+};
+
+// The scan skip_plain_lines() uses: SSE2 where the target has it, else the
+// portable one. Both are always built where SSE2 is, so that tests can hold
+// them against each other.
+WindowBits scan_window(const char* window);
+WindowBits scan_window_portable(const char* window);
+#if defined(__SSE2__)
+WindowBits scan_window_sse2(const char* window);
+#endif
 
 } // namespace chkprotogen

@@ -3,11 +3,9 @@
 #include "generator.hpp"
 
 #include <cstdio>
-#include <string>
 #include <unistd.h>
-#include <vector>
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv, argv + argc);
-    return chkprotogen::run(args, isatty(STDIN_FILENO) != 0, {stdin, stdout, stderr});
+    return karvo::run_program(argc, argv, isatty(STDIN_FILENO) != 0, {stdin, stdout, stderr},
+                              chkprotogen::run);
 }

@@ -4,7 +4,7 @@
 #   kwhashgen_generate(<out.c> INPUT <keywords> [STEP <n> | STEP AUTO] [TARGET <target>])
 #   chkprotogen_generate(<out.h> INPUT <source> [TARGET <target>])
 #   chkprotogen_add_check(<target> INPUT <table.c> HEADERS <declarations.h>...
-#                         [INCLUDE_DIRECTORIES <dir>...])
+#                         [INCLUDE_DIRECTORIES <dir>...] [ALLOW_EMPTY])
 #
 # Each _generate() adds a custom command that writes <out> (relative paths:
 # output in the current binary directory, input in the current source
@@ -25,9 +25,12 @@
 # find one.
 #
 # chkprotogen_add_check() adds an object library <target> that compiles the
-# prototype-check fragment of <table.c> against the given declarations, with
-# a mismatch made an error on gcc and clang. It is built with the project
-# (add_dependencies() on it orders it before a library's own objects).
+# prototype-check fragment of <table.c> against the given declarations. On gcc
+# and clang each check is a compile-time assertion, an error whatever the
+# warning flags (-w included), reported at the table's line and naming the
+# function. A table that yields no check fails the target, naming the table,
+# unless ALLOW_EMPTY is given. It is built with the project (add_dependencies()
+# on it orders it before a library's own objects).
 #
 # Every mistake in a call (an unknown or misspelt keyword, a path the build
 # could not carry, a header that is not there, a target name that is not one)
@@ -216,7 +219,7 @@ function(chkprotogen_generate output)
 endfunction()
 
 function(chkprotogen_add_check target)
-  cmake_parse_arguments(PARSE_ARGV 1 ARG "" "INPUT" "HEADERS;INCLUDE_DIRECTORIES")
+  cmake_parse_arguments(PARSE_ARGV 1 ARG "ALLOW_EMPTY" "INPUT" "HEADERS;INCLUDE_DIRECTORIES")
   set(caller "chkprotogen_add_check(${target})")
   # Everything about the call is checked before a file is written under the
   # target's name.
@@ -236,10 +239,17 @@ function(chkprotogen_add_check target)
   endif()
 
   # The fragment, then one translation unit that includes the declarations
-  # and the fragment; it is compiled, never linked.
+  # and the fragment; it is compiled, never linked. The assertions' #line
+  # directives name the table by its full path, as the warnings do.
   set(dir "${CMAKE_CURRENT_BINARY_DIR}/${target}")
+  get_filename_component(table "${ARG_INPUT}" ABSOLUTE BASE_DIR "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(tool_args "--assert-prototypes=${table}")
+  if(ARG_ALLOW_EMPTY)
+    string(APPEND tool_args "$<SEMICOLON>--allow-empty")
+  endif()
   _karvo_add_generation(chkprotogen_add_check chkprotogen "${dir}/prototype_checks.h"
-                        "${ARG_INPUT}" "${ARG_UNPARSED_ARGUMENTS}" -DWARNINGS=ON)
+                        "${ARG_INPUT}" "${ARG_UNPARSED_ARGUMENTS}" -DWARNINGS=ON
+                        "-DARGS=${tool_args}")
   set(includes "")
   foreach(header IN LISTS ARG_HEADERS)
     _karvo_check_path(${caller} header "${header}")
@@ -270,10 +280,4 @@ function(chkprotogen_add_check target)
   add_library(${target} OBJECT "${dir}/prototype_checks.c" "${dir}/prototype_checks.h"
                                ${generated_headers})
   target_include_directories(${target} PRIVATE ${ARG_INCLUDE_DIRECTORIES})
-  # In C, assigning a function to a pointer of another prototype is only a
-  # warning on gcc and clang; these make it the error the check relies on.
-  target_compile_options(
-    ${target}
-    PRIVATE $<$<C_COMPILER_ID:GNU,Clang,AppleClang>:-Werror=incompatible-pointer-types>
-            $<$<C_COMPILER_ID:Clang,AppleClang>:-Werror=incompatible-function-pointer-types>)
 endfunction()

@@ -2,13 +2,16 @@
 // what every run must guarantee: status 0, the full header first and the
 // footer last, at most one well-formed assignment line per chunk read, only
 // the four documented messages with rising line numbers, and exactly the
-// output of a plain fgets() reading of the same bytes.
+// output of a plain fgets() reading of the same bytes. With
+// --assert-prototypes, the same messages and, for each assignment line, one
+// assertion block naming a table line that does not go back.
 #include "chkprotogen/emit.hpp"
 #include "chkprotogen_in_process.hpp"
 #include "fgets_reading.hpp"
 #include "fuzz_support.hpp"
 #include "streams.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +20,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -55,6 +59,51 @@ unsigned message_line(std::string_view line) {
     return 0;
 }
 
+// Checks the fragment written with --assert-prototypes=t.c against the
+// assignment lines of the plain one: each in its block, in the same order.
+void check_assertions(std::string_view asserted, std::string_view head,
+                      const std::vector<std::string_view>& assignments, std::size_t lines) {
+    constexpr std::string_view footer = "\n}\n";
+    check(asserted.starts_with(head) && asserted.ends_with(footer), "asserted: header and footer");
+    std::string_view body =
+        asserted.substr(head.size(), asserted.size() - head.size() - footer.size());
+    const auto next_line = [&body]() {
+        const auto end = body.find('\n');
+        check(end != std::string_view::npos, "asserted: lines end with a newline");
+        const std::string_view line = body.substr(0, end + 1);
+        body.remove_prefix(end + 1);
+        return line;
+    };
+    const auto line_number = [](std::string_view directive) {
+        constexpr std::string_view prefix = "#line ";
+        constexpr std::string_view suffix = " \"t.c\"\n";
+        check(directive.starts_with(prefix) && directive.ends_with(suffix), "asserted: #line");
+        const auto digits =
+            directive.substr(prefix.size(), directive.size() - prefix.size() - suffix.size());
+        unsigned number = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), number);
+        check(error == std::errc() && end == digits.data() + digits.size(), "asserted: number");
+        return number;
+    };
+    unsigned previous = 1;
+    for (const std::string_view assignment : assignments) {
+        check(next_line() == "#if defined(__GNUC__) || defined(__clang__)\n", "asserted: #if");
+        const unsigned line = line_number(next_line());
+        check(line >= previous && line <= lines, "asserted: table lines do not go back");
+        previous = line;
+        const std::string_view assertion = next_line();
+        check(assertion.starts_with("  { typedef char chkproto_wrong_prototype_") &&
+                  assertion.ends_with("); }\n"),
+              "asserted: assertion line");
+        check(next_line() == "#else\n", "asserted: #else");
+        check(line_number(next_line()) == line, "asserted: same line for the fallback");
+        check(next_line() == assignment, "asserted: the plain assignment as fallback");
+        check(next_line() == "#endif\n", "asserted: #endif");
+    }
+    check(body.empty(), "asserted: one block per assignment");
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,15 +134,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string_view body(fragment.data() + head.size(),
                                 fragment.size() - head.size() - footer.size());
-    std::size_t assignments = 0;
+    std::vector<std::string_view> assignments;
     for (std::size_t start = 0; start < body.size();) {
         const auto end = body.find('\n', start);
         check(end != std::string_view::npos, "assignment lines end with a newline");
-        check(is_assignment(body.substr(start, end + 1 - start)), "assignment line well formed");
-        ++assignments;
+        assignments.push_back(body.substr(start, end + 1 - start));
+        check(is_assignment(assignments.back()), "assignment line well formed");
         start = end + 1;
     }
-    check(assignments <= chunks, "at most one assignment line per chunk");
+    check(assignments.size() <= chunks, "at most one assignment line per chunk");
+
+    const auto asserted =
+        karvo::testing::run_chkprotogen(input, {"--assert-prototypes=t.c", "--allow-empty"});
+    check(asserted.status == 0, "asserted: status 0");
+    check(asserted.err == messages, "asserted: the same messages");
+    const auto table_lines =
+        static_cast<std::size_t>(std::count(input.begin(), input.end(), '\n')) + 1;
+    check_assertions(asserted.out, head, assignments, table_lines);
 
     unsigned previous = 0;
     for (std::size_t start = 0; start < messages.size();) {

@@ -13,25 +13,34 @@ const char* element_type_for(std::uint32_t max_hash) {
     return "unsigned long";
 }
 
-std::string c_string_body(std::string_view keyword) {
-    std::string body;
-    body.reserve(keyword.size());
+namespace {
+
+// Hands the bytes of the keyword's string literal body to `put`, one at a time.
+template <typename Put> void escape_keyword(std::string_view keyword, Put put) {
     char previous = '\0';
     for (char c : keyword) {
         const auto byte = static_cast<unsigned char>(c);
         if (c == '"' || c == '\\' || (c == '?' && previous == '?')) {
-            body += '\\';
-            body += c;
+            put('\\');
+            put(c);
         } else if (byte < 0x20 || byte == 0x7F) {
-            body += '\\';
-            body += static_cast<char>('0' + (byte >> 6));
-            body += static_cast<char>('0' + ((byte >> 3) & 7));
-            body += static_cast<char>('0' + (byte & 7));
+            put('\\');
+            put(static_cast<char>('0' + (byte >> 6)));
+            put(static_cast<char>('0' + ((byte >> 3) & 7)));
+            put(static_cast<char>('0' + (byte & 7)));
         } else {
-            body += c;
+            put(c);
         }
         previous = c;
     }
+}
+
+} // namespace
+
+std::string c_string_body(std::string_view keyword) {
+    std::string body;
+    body.reserve(keyword.size());
+    escape_keyword(keyword, [&body](char c) { body += c; });
     return body;
 }
 
@@ -60,20 +69,6 @@ void write_opening_comment(std::FILE* out, const std::vector<std::string>& comma
 
 namespace {
 
-struct HashRange {
-    std::uint32_t min = 65535;
-    std::uint32_t max = 0;
-};
-
-HashRange hash_range(const KeywordStore& store) {
-    HashRange range;
-    for (std::uint32_t k = 0; k < store.count; ++k) {
-        range.min = std::min(range.min, store.records[k].hash);
-        range.max = std::max(range.max, store.records[k].hash);
-    }
-    return range;
-}
-
 void write_value_table(std::FILE* out, const char* element_type, const CharValues& values,
                        std::uint32_t max_hash) {
     // Bytes that no keyword holds push any text containing them past the
@@ -99,9 +94,8 @@ void write_hash_function(std::FILE* out, const char* element_type, bool length_s
                  length_start ? "len" : "0", "Keyword_Hash_Table");
 }
 
-void write_keyword_table(std::FILE* out, std::FILE* messages, const KeywordStore& store,
-                         HashRange range) {
-    const std::uint32_t row_count = range.max - range.min + 1;
+void write_keyword_table(std::FILE* out, std::FILE* messages, const KeywordRows& keyword_rows) {
+    const auto row_count = static_cast<std::uint32_t>(keyword_rows.rows.size());
     std::fprintf(out,
                  "\ntypedef KVCONST struct\n{\n   KVCONST char *name;\n   unsigned int type;\n}\n"
                  "%s;\n",
@@ -110,20 +104,16 @@ void write_keyword_table(std::FILE* out, std::FILE* messages, const KeywordStore
                  row_count);
     std::fprintf(messages, "String Table Size: %u\n", row_count);
 
-    // Row of each hash value: the first record in store order that has it.
-    std::vector<const KeywordRecord*> rows(row_count, nullptr);
-    for (std::uint32_t k = 0; k < store.count; ++k) {
-        const KeywordRecord& record = store.records[k];
-        const KeywordRecord*& row = rows[record.hash - range.min];
-        if (row == nullptr)
-            row = &record;
-    }
-    for (const KeywordRecord* row : rows) {
-        if (row == nullptr)
+    for (const KeywordRecord* row : keyword_rows.rows) {
+        if (row == nullptr) {
             std::fputs("   {NULL,0},\n", out);
-        else
-            std::fprintf(out, "   {\"%s\",\t%s},\n", c_string_body(row->keyword).c_str(),
-                         row->type.c_str());
+            continue;
+        }
+        std::fputs("   {\"", out);
+        escape_keyword(row->keyword, [out](char c) { std::fputc(c, out); });
+        std::fputs("\",\t", out);
+        std::fwrite(row->type.data(), 1, row->type.size(), out);
+        std::fputs("},\n", out);
     }
     std::fputs("};\n\n", out);
 }
@@ -144,21 +134,38 @@ void write_lookup_function(std::FILE* out) {
 
 } // namespace
 
+KeywordRows keyword_rows(const KeywordStore& store) {
+    KeywordRows result;
+    result.min_hash = 65535;
+    for (std::uint32_t k = 0; k < store.count; ++k) {
+        result.min_hash = std::min(result.min_hash, store.records[k].hash);
+        result.max_hash = std::max(result.max_hash, store.records[k].hash);
+    }
+    result.rows.assign(result.max_hash - result.min_hash + 1, nullptr);
+    for (std::uint32_t k = 0; k < store.count; ++k) {
+        const KeywordRecord& record = store.records[k];
+        const KeywordRecord*& row = result.rows[record.hash - result.min_hash];
+        if (row == nullptr)
+            row = &record;
+    }
+    return result;
+}
+
 void write_hash_source(std::FILE* out, std::FILE* messages, const KeywordStore& store,
-                       const CharValues& values, bool length_start) {
-    const HashRange range = hash_range(store);
-    const char* element_type = element_type_for(range.max);
+                       const CharValues& values, const KeywordRows& rows, bool length_start) {
+    const char* element_type = element_type_for(rows.max_hash);
 
     std::fputs("#ifndef KVCONST\n#define KVCONST const\n#endif\n", out);
-    std::fprintf(out, "#define MIN_HASH_VALUE\t%u\n", range.min);
-    std::fprintf(out, "#define MAX_HASH_VALUE\t%u\n", range.max);
+    std::fprintf(out, "#define MIN_HASH_VALUE\t%u\n", rows.min_hash);
+    std::fprintf(out, "#define MAX_HASH_VALUE\t%u\n", rows.max_hash);
     std::fprintf(out, "#define MIN_KEYWORD_LEN %u\n", store.min_length);
     std::fprintf(out, "#define MAX_KEYWORD_LEN %u\n", store.max_length);
-    std::fprintf(messages, "Hash Table is of type %s with max hash %u\n", element_type, range.max);
+    std::fprintf(messages, "Hash Table is of type %s with max hash %u\n", element_type,
+                 rows.max_hash);
 
-    write_value_table(out, element_type, values, range.max);
+    write_value_table(out, element_type, values, rows.max_hash);
     write_hash_function(out, element_type, length_start);
-    write_keyword_table(out, messages, store, range);
+    write_keyword_table(out, messages, rows);
     write_lookup_function(out);
 }
 

@@ -26,12 +26,24 @@ std::string c_string_body(std::string_view keyword);
 // "*/" in them written as "*\/" so that the comment ends where it should.
 void write_opening_comment(std::FILE* out, const std::vector<std::string>& command_line);
 
-// Everything after the opening comment, for a store of at least one keyword.
-// The rows and hash limits come from the records' stored hashes, so this
-// relies on the final verification having rewritten each of them under the
-// final values (the main pass can leave stale ones). Two reports, the element
-// type and the keyword table's row count, go to `messages`.
+// The keyword table's rows: for each hash value from min to max, the first
+// record in store order that has it, or null.
+struct KeywordRows {
+    std::uint32_t min_hash = 0;
+    std::uint32_t max_hash = 0;
+    std::vector<const KeywordRecord*> rows;
+};
+
+// The rows of a store of at least one keyword. They come from the records'
+// stored hashes, so this relies on the final verification having rewritten
+// each of them under the final values (the main pass can leave stale ones).
+// This is the emitter's only allocation, made before anything is written.
+KeywordRows keyword_rows(const KeywordStore& store);
+
+// Everything after the opening comment, for the rows of the same store; it
+// allocates nothing. Two reports, the element type and the keyword table's
+// row count, go to `messages`.
 void write_hash_source(std::FILE* out, std::FILE* messages, const KeywordStore& store,
-                       const CharValues& values, bool length_start);
+                       const CharValues& values, const KeywordRows& rows, bool length_start);
 
 } // namespace kwhashgen

@@ -19,49 +19,16 @@ std::uint32_t parse_step_size(const std::string& argument) {
 
 namespace {
 
-const char* program_name(const std::vector<std::string>& args) {
-    return args.empty() ? "kwhashgen" : args[0].c_str();
-}
+static_assert(default_step_size == 5, "the usage text names the default step size");
 
-void write_usage(std::FILE* to, const std::vector<std::string>& args) {
-    std::fprintf(to, "Usage: %s [step-size] < keywords > hash.c\n", program_name(args));
-    std::fprintf(to, "  Default step-size is %u\n", default_step_size);
-}
-
-void write_help(std::FILE* out, const std::vector<std::string>& args) {
-    std::fputs("Reads a keyword list (one keyword a line, optionally followed by its type)\n"
-               "and writes the C source of a perfect hash and lookup over those keywords.\n",
-               out);
-    write_usage(out, args);
-    std::fputs("  --help     show this text and exit\n"
-               "  --version  show the version and exit\n",
-               out);
-}
-
-// A full disk must not pass for a complete output.
-int finish_output(const Streams& streams) {
-    if (std::fflush(streams.out) != 0 || std::ferror(streams.out)) {
-        std::fputs("Write error on standard output.\n", streams.err);
-        return status_error;
-    }
-    return status_success;
-}
-
-// Answers --help or --version when an argument is exactly one of them (the
-// first such argument wins); returns false when no argument asks.
-bool answer_information_request(const std::vector<std::string>& args, const Streams& streams) {
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--help") {
-            write_help(streams.out, args);
-            return true;
-        }
-        if (args[i] == "--version") {
-            std::fputs("kwhashgen " KARVO_VERSION "\n", streams.out);
-            return true;
-        }
-    }
-    return false;
-}
+constexpr karvo::ToolTexts tool_texts = {
+    "kwhashgen",
+    "Reads a keyword list (one keyword a line, optionally followed by its type)\n"
+    "and writes the C source of a perfect hash and lookup over those keywords.\n",
+    "[step-size] < keywords > hash.c",
+    "  Default step-size is 5\n",
+    "",
+};
 
 int read_input(Generator& generator, const Streams& streams) {
     switch (read_keyword_list(streams.in, generator.store)) {
@@ -71,8 +38,7 @@ int read_input(Generator& generator, const Streams& streams) {
         std::fputs("Only 256 keywords permitted.\n", streams.err);
         return status_error;
     case ReadStatus::out_of_memory:
-        std::fputs("Malloc error.\n", streams.err);
-        return status_error;
+        return karvo::report_allocation_failure(streams);
     case ReadStatus::read_error:
         std::fputs("Read error on standard input.\n", streams.err);
         return status_error;
@@ -86,6 +52,20 @@ int read_input(Generator& generator, const Streams& streams) {
     return status_success;
 }
 
+// Everything but the search's scratch tables, which mark their entries with
+// generation stamps and so never need clearing. The records keep their
+// strings' storage for the next list.
+void reset(Generator& generator) {
+    generator.step_size = default_step_size;
+    generator.table_size = 1;
+    generator.theoretical_max_hash = 0;
+    generator.store.count = 0;
+    generator.store.max_length = 0;
+    generator.store.min_length = KeywordStore{}.min_length;
+    generator.values.fill(0);
+    generator.frequencies.fill(0);
+}
+
 } // namespace
 
 int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams) {
@@ -97,11 +77,11 @@ int run(const std::vector<std::string>& args, bool input_is_terminal, const Stre
 
 int run(Generator& generator, const std::vector<std::string>& command_line, bool input_is_terminal,
         const Streams& streams) {
-    generator.step_size = default_step_size;
-    if (answer_information_request(command_line, streams))
-        return finish_output(streams);
+    reset(generator);
+    if (karvo::answer_information_request(command_line, tool_texts, streams))
+        return karvo::finish_output(streams);
     if (input_is_terminal || command_line.size() > 2) {
-        write_usage(streams.err, command_line);
+        karvo::write_usage(streams.err, command_line, tool_texts);
         return status_error;
     }
     if (command_line.size() == 2)
@@ -126,11 +106,15 @@ int run(Generator& generator, const std::vector<std::string>& command_line, bool
         return status_hash_failed;
     }
 
+    // The last allocation of the run: a failure here still leaves standard
+    // output empty and "Success." unsaid.
+    const KeywordRows rows = keyword_rows(store);
     std::fputs("Success.\n", streams.err);
     write_opening_comment(streams.out, command_line);
-    write_hash_source(streams.out, streams.err, store, generator.values, hash_starts_from_length);
+    write_hash_source(streams.out, streams.err, store, generator.values, rows,
+                      hash_starts_from_length);
 
-    return finish_output(streams);
+    return karvo::finish_output(streams);
 }
 
 } // namespace kwhashgen

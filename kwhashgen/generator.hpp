@@ -1,6 +1,7 @@
 // One whole run of the generator, from the command line to the exit status.
 #pragma once
 
+#include "common/command_line.hpp"
 #include "hash_search.hpp"
 #include "keyword_list.hpp"
 
@@ -13,10 +14,12 @@ namespace kwhashgen {
 
 inline constexpr std::uint32_t default_step_size = 5;
 
-// Exit statuses (chkprotogen uses the same names).
-inline constexpr int status_success = 0;
-inline constexpr int status_error = 1;
-inline constexpr int status_hash_failed = 255; // -1 to the calling shell
+using karvo::status_error;
+using karvo::status_success;
+using karvo::Streams;
+// The search left colliding keywords. An exit status is 8 bits wide: the
+// calling shell sees 255 (as it would for a status of -1).
+inline constexpr int status_hash_failed = 255;
 
 // Everything one run works on.
 struct Generator {
@@ -29,12 +32,6 @@ struct Generator {
     SearchScratch scratch;
 };
 
-struct Streams {
-    std::FILE* in;
-    std::FILE* out;
-    std::FILE* err;
-};
-
 // The step size an argument asks for: scanned as an unsigned decimal number
 // (white space and a sign allowed, trailing bytes ignored), 5 when it holds
 // none, and made odd.
@@ -44,10 +41,12 @@ std::uint32_t parse_step_size(const std::string& argument);
 // arguments. An argument that is exactly --help or --version is answered on
 // `out`, even with a terminal on standard input; otherwise a terminal on
 // standard input or more than one argument is refused with the usage text.
-// Returns the exit status.
+// Returns the exit status. An allocation failure throws std::bad_alloc before
+// anything is written to `out`; karvo::run_program() reports it.
 int run(const std::vector<std::string>& args, bool input_is_terminal, const Streams& streams);
 
-// The same run on a given state, which the caller can inspect afterwards.
+// The same run on a given state, which the caller can inspect afterwards. The
+// state is reset first, so a state can serve any number of runs.
 int run(Generator& generator, const std::vector<std::string>& args, bool input_is_terminal,
         const Streams& streams);
 

@@ -6,6 +6,7 @@
 //   chkprotogen_bench                      run the benchmarks
 //   chkprotogen_bench --write-source FILE  only write the source (for hyperfine)
 #include "chkprotogen/generator.hpp"
+#include "chkprotogen/line_reader.hpp"
 #include "files.hpp"
 #include "process.hpp"
 
@@ -109,6 +110,30 @@ void BM_ChkprotogenInProcess(benchmark::State& state) {
         std::fclose(in);
     }
 }
+
+// The window scan that passes over plain lines, SSE2 against portable, over
+// the whole source held in memory (padded for the last window's look-ahead).
+template <chkprotogen::WindowBits (*scan)(const char*)>
+void BM_ScanWindows(benchmark::State& state) {
+    std::string text = karvo::testing::read_file(files().source);
+    const std::size_t windows = text.size() / chkprotogen::LineReader::window_size;
+    text.append(chkprotogen::LineReader::padding, '\0');
+    for (auto _ : state) {
+        std::uint64_t found = 0;
+        for (std::size_t w = 0; w < windows; ++w) {
+            const chkprotogen::WindowBits bits =
+                scan(text.data() + w * chkprotogen::LineReader::window_size);
+            found += bits.newlines ^ bits.make_starts;
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+BENCHMARK(BM_ScanWindows<chkprotogen::scan_window_portable>)->Unit(benchmark::kMillisecond);
+#if defined(__SSE2__)
+BENCHMARK(BM_ScanWindows<chkprotogen::scan_window_sse2>)->Unit(benchmark::kMillisecond);
+#endif
 
 BENCHMARK(BM_GrepCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Chkprotogen)->Unit(benchmark::kMillisecond)->UseRealTime();

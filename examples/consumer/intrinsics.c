@@ -10,12 +10,9 @@
 
 #define MAKE_INTRINSIC_I(name, fn, type) {name, (void (*)(void)) fn, "I", type}
 #define MAKE_INTRINSIC_S(name, fn, type) {name, (void (*)(void)) fn, "S", type}
-#define MAKE_INTRINSIC_DD(name, fn, type) {name, (void (*)(void)) fn, "DD", type}
-#define MAKE_INTRINSIC(name, fn, type, nargs) {name, (void (*)(void)) fn, "?", type}
 #define VOID_TYPE 'v'
 #define STRING_TYPE 's'
 #define INT_TYPE 'i'
-#define FLOAT_TYPE 'f'
 
 struct intrinsic
 {
@@ -73,11 +70,4 @@ const struct intrinsic Intrinsics[] =
    MAKE_INTRINSIC_I("set_ambiguous_wide", set_ambiguous_wide, VOID_TYPE),
    MAKE_INTRINSIC_S("first_word", first_word, STRING_TYPE),
    MAKE_INTRINSIC_S("is_reserved", is_reserved, INT_TYPE),
-   /* The three lines below hold mistakes on purpose, to show chkprotogen's
-    * warnings: the old form without argument letters, an argument kind it
-    * does not know (D) and a return type it does not know. None of them is
-    * checked. */
-   MAKE_INTRINSIC("columns", line_width, INT_TYPE, 1),
-   MAKE_INTRINSIC_DD("ratio", line_width, INT_TYPE),
-   MAKE_INTRINSIC_S("fraction", line_width, FLOAT_TYPE),
 };

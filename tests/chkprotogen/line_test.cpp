@@ -1,8 +1,13 @@
-// Classification of lines and parsing of declaration lines.
+// Classification of lines, parsing of declaration lines, and the window scan
+// that passes over plain lines.
 #include "chkprotogen/declaration.hpp"
+#include "chkprotogen/line_reader.hpp"
 
+#include <array>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -149,6 +154,31 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"I(\"a\", f INT_TYPE)\n", dropped, 0, "", ""},
                       // A comma before the parenthesis is part of the key.
                       ParseCase{"I,x(\"a\", f, INT_TYPE)\n", assignment, 'I', "I,x", "f"}));
+
+#if defined(__SSE2__)
+// The SSE2 window scan against the portable one, which other targets use:
+// windows of newlines and MAKE prefixes at every offset, the 3 bytes after the
+// window included (a MAKE can start in the window's last bytes).
+TEST(ScanWindow, Sse2AgreesWithPortable) {
+    constexpr std::size_t tail = 3;
+    std::mt19937 random(7);
+    const std::string alphabet = "MAKE\nMAKx \0"s;
+    std::array<char, LineReader::window_size + tail> window{};
+    for (int round = 0; round < 20000; ++round) {
+        for (char& c : window)
+            c = alphabet[random() % alphabet.size()];
+        if (round % 3 == 0) {
+            const std::size_t at = random() % (window.size() - 3);
+            std::memcpy(window.data() + at, "MAKE", 4);
+        }
+        const WindowBits fast = scan_window_sse2(window.data());
+        const WindowBits portable = scan_window_portable(window.data());
+        ASSERT_EQ(fast.newlines, portable.newlines) << std::string(window.data(), window.size());
+        ASSERT_EQ(fast.make_starts, portable.make_starts)
+            << std::string(window.data(), window.size());
+    }
+}
+#endif
 
 } // namespace
 } // namespace chkprotogen

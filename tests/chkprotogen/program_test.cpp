@@ -35,8 +35,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, Golden,
 // while a run that would read the source from it is refused.
 TEST(Program, RefusesTerminalInputUnlessAskedForHelpOrVersion) {
     karvo::testing::expect_runs_on_terminal(
-        program, {{{"chkprotogen"}, 1, "", "Usage: chkprotogen < infile > outfile\n"},
-                  {{"chkprotogen", "--version"}, 0, "chkprotogen " KARVO_VERSION "\n", ""}});
+        program,
+        {{{"chkprotogen"},
+          1,
+          "",
+          "Usage: chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > outfile\n"},
+         {{"chkprotogen", "--version"}, 0, "chkprotogen " KARVO_VERSION "\n", ""}});
 }
 
 TEST(Program, FullDiskIsAnError) {

@@ -129,8 +129,10 @@ TEST(Run, TenMegabyteLineIsReadInChunks) {
 // in when there is none.
 TEST(Usage, NamesTheProgramAsInvoked) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"./tools/chkprotogen", "-"}, "Usage: ./tools/chkprotogen < infile > outfile\n"},
-        {{}, "Usage: chkprotogen < infile > outfile\n"},
+        {{"./tools/chkprotogen", "-"},
+         "Usage: ./tools/chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > "
+         "outfile\n"},
+        {{}, "Usage: chkprotogen [--assert-prototypes=TABLE [--allow-empty]] < infile > outfile\n"},
     };
     for (const auto& [args, usage] : cases) {
         karvo::testing::OutputStream out;
@@ -138,6 +140,28 @@ TEST(Usage, NamesTheProgramAsInvoked) {
         // With a terminal on standard input the input is never read.
         EXPECT_EQ(run(args, true, {nullptr, out.get(), err.get()}), status_error);
         EXPECT_EQ(err.text(), usage);
+    }
+}
+
+// The assertion options: each command line either runs the filter (over a
+// table with one check) or is refused with the usage text.
+TEST(Options, AreRefusedUnlessWhole) {
+    const std::pair<std::vector<std::string>, bool> cases[] = {
+        {{"--assert-prototypes=t.c"}, true},
+        {{"--assert-prototypes", "t.c"}, true},
+        {{"--allow-empty", "--assert-prototypes=t.c"}, true},
+        {{"--assert-prototypes"}, false},
+        {{"--assert-prototypes="}, false},
+        {{"--assert-prototypesx"}, false},
+        {{"--assert-prototypes=a.c", "--assert-prototypes=b.c"}, false},
+        {{"--allow-empty"}, false},
+        {{"--allow-empty", "--allow-empty", "--assert-prototypes=t.c"}, false},
+    };
+    for (const auto& [args, runs] : cases) {
+        const auto result = run_chkprotogen(decl_i, args);
+        EXPECT_EQ(result.status, runs ? 0 : 1) << args[0];
+        EXPECT_EQ(result.err.starts_with("Usage: "), !runs) << args[0];
+        EXPECT_EQ(result.out.find("#line 1 \"t.c\"") != std::string::npos, runs) << args[0];
     }
 }
 

@@ -107,6 +107,25 @@ TEST(KeywordReader, AFailedReadIsAnErrorNotTheEndOfTheList) {
     }
 }
 
+// A state serves any number of runs: each starts from an empty store, so the
+// second run of a list is the first run again, not the list read twice.
+TEST(Run, OneStateRunsTwiceAlike) {
+    const auto generator = std::make_unique<Generator>();
+    const std::vector<std::string> args = {"kwhashgen", "7"};
+    const std::string list = "if 1\nelse 2\nwhile 3\n";
+    std::string outputs[2];
+    for (std::string& output : outputs) {
+        karvo::testing::InputStream in(list);
+        karvo::testing::OutputStream out;
+        karvo::testing::OutputStream err;
+        ASSERT_EQ(run(*generator, args, false, {in.get(), out.get(), err.get()}), status_success)
+            << err.text();
+        output = out.text();
+    }
+    EXPECT_EQ(outputs[1], outputs[0]);
+    EXPECT_EQ(generator->store.count, 3u);
+}
+
 TEST(KeywordReader, TableSizeIsTheSmallestPowerOfTwoNotBelowTheCount) {
     const std::pair<std::uint32_t, std::uint32_t> cases[] = {
         {0, 1}, {1, 1}, {2, 2}, {3, 4}, {4, 4}, {5, 8}, {64, 64}, {65, 128}, {129, 256}, {256, 256},

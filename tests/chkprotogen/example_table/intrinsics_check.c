@@ -2,7 +2,9 @@
  * against the real declarations of the intrinsic functions. Each assignment
  * in the fragment stores a C function in a pointer of the prototype its table
  * line claims; build with -Werror=incompatible-pointer-types (clang also takes
- * -Werror=incompatible-function-pointer-types) so that a mismatch fails. */
+ * -Werror=incompatible-function-pointer-types) so that a mismatch fails.
+ * Written with --assert-prototypes, the fragment asserts each prototype
+ * instead (gcc, clang), which fails whatever the warning flags. */
 #include "intrinsics.h"
 
 /* The fragment declares a check variable for every supported signature, most
