@@ -6,10 +6,9 @@
 // again. Runs of ASCII are counted several bytes at a time, since every
 // ASCII character is one column under every flag and, but for CR LF and the
 // last one before a non-ASCII byte, a cluster of its own.
-#include "wcwidthtab_text.h"
-
 #include "text_properties.hpp"
 #include "wcwidthtab.h"
+#include "wcwidthtab_text.h"
 #include "wcwidthtab_utf8.h"
 
 #include <array>
@@ -137,7 +136,7 @@ struct LookBack {
 // single-column one, so its width tells whether that flag is set. Asked
 // once per call, and only when a cluster of several code points needs it.
 class SingleColumnFlag {
-public:
+  public:
     bool is_set() {
         if (state_ < 0) {
             state_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
@@ -145,7 +144,7 @@ public:
         return state_ != 0;
     }
 
-private:
+  private:
     int state_ = -1;
 };
 
@@ -265,7 +264,9 @@ struct Cluster {
     return {first.size, width, next};
 }
 
-constexpr std::uint64_t repeat(unsigned char byte) { return 0x0101010101010101u * byte; }
+constexpr std::uint64_t repeat(unsigned char byte) {
+    return 0x0101010101010101u * byte;
+}
 
 // The number of leading bytes of p, at most len, that are ASCII other than
 // CR: eight bytes at a time while none is a high byte or CR.
@@ -297,7 +298,9 @@ std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
     return run;
 }
 
-const unsigned char* bytes(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
+const unsigned char* bytes(const char* s) {
+    return reinterpret_cast<const unsigned char*>(s);
+}
 
 } // namespace
 } // namespace karvo_text
