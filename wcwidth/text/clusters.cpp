@@ -20,19 +20,20 @@
 namespace karvo_text {
 namespace {
 
-// A decoded code point, its property byte and its length in bytes. Passed by
-// value and kept in registers: the length alone decides where the next code
-// point starts, so the property lookup stays off that chain.
+// A decoded code point, its length in bytes and its property byte. The
+// length alone decides where the next code point starts; it has a word of
+// its own so that no compiler packs it with the property byte, which would
+// put the table lookup on that chain.
 struct CodePoint {
+    std::size_t size; // 0 at the end of the text
     std::uint32_t value;
     std::uint8_t props;
-    std::uint8_t size; // 0 at the end of the text
 };
 
 [[gnu::always_inline]] inline CodePoint read_code_point(const unsigned char* p, std::size_t len) {
     std::uint32_t value = 0;
     const std::size_t size = KVwchar_utf8_decode(reinterpret_cast<const char*>(p), len, &value);
-    return {value, property(value), static_cast<std::uint8_t>(size)};
+    return {size, value, property(value)};
 }
 
 // What the pair of break classes on either side of a position says about a
@@ -210,8 +211,8 @@ struct Cluster {
     CodePoint next;
 };
 
-// The rest of a cluster of two code points or more: first (first_width
-// columns), then second, which joins it.
+// The cluster that begins with first (first_width columns) when the pair
+// table does not rule out that second joins it.
 [[gnu::noinline]] Cluster scan_joined(const unsigned char* p, std::size_t len, CodePoint first,
                                       std::size_t first_width, CodePoint second,
                                       SingleColumnFlag& single_column) {
@@ -223,6 +224,9 @@ struct Cluster {
     BreakClass before = break_class(first.props);
     CodePoint next = second;
     Pair pair = Pairs[before][break_class(next.props)];
+    if (!joins(pair, back, next)) { // it joins only after more than first alone
+        return {size, sum, next};
+    }
     do {
         pictographs_joined |= pair == Joined_If_Pictograph;
         sum += static_cast<std::size_t>(KVwchar_wcwidth(next.value));
@@ -255,11 +259,9 @@ struct Cluster {
                                                    SingleColumnFlag& single_column) {
     const auto width = static_cast<std::size_t>(KVwchar_wcwidth(first.value));
     const CodePoint next = read_code_point(p + first.size, len - first.size);
-    if (next.size != 0) {
-        const Pair pair = Pairs[break_class(first.props)][break_class(next.props)];
-        if (pair == Joined || (pair != Boundary && joins(pair, LookBack::after(first), next))) {
-            return scan_joined(p, len, first, width, next, single_column);
-        }
+    if (next.size != 0 && Pairs[break_class(first.props)][break_class(next.props)] != Boundary)
+        [[unlikely]] {
+        return scan_joined(p, len, first, width, next, single_column);
     }
     return {first.size, width, next};
 }
