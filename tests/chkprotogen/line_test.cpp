@@ -16,6 +16,29 @@ namespace {
 
 using namespace std::string_literals;
 
+// A test's name: its index, then the words of its line, with the bytes that
+// matter to the parser spelled out (CR, FF, TAB, NUL, LF).
+std::string name_from_line(std::size_t index, const std::string& line) {
+    std::string name = std::to_string(index);
+    bool gap = true;
+    for (const char c : line) {
+        const char* spelled = c == '\r' ? "CR" : c == '\f' ? "FF" : c == '\t' ? "TAB"
+                            : c == '\0' ? "NUL" : c == '\n' ? "LF" : nullptr;
+        const bool word = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') || c == '_';
+        if (spelled != nullptr || (word && gap)) {
+            name += '_';
+        }
+        if (spelled != nullptr) {
+            name += spelled;
+        } else if (word) {
+            name += c;
+        }
+        gap = spelled != nullptr || !word;
+    }
+    return name;
+}
+
 struct ClassifyCase {
     std::string line;
     LineKind kind;
@@ -70,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"\0MAKE_INTRINSIC_I(a, f, INT_TYPE)\n"s, LineKind::other, 0},
         ClassifyCase{"MAKE_INTRIN\0SIC_I(a, f, INT_TYPE)\n"s, LineKind::other, 0},
         ClassifyCase{"MAKE_INTRINSIC\0_I(a, f, INT_TYPE)\n"s, LineKind::old_fashioned, 0},
-        ClassifyCase{"MAKE_INTRINSIC_\0I(a, f, INT_TYPE)\n"s, LineKind::unhandled_form, 0}));
+        ClassifyCase{"MAKE_INTRINSIC_\0I(a, f, INT_TYPE)\n"s, LineKind::unhandled_form, 0}),
+    [](const auto& test) { return name_from_line(test.index, test.param.line); });
 
 struct ParseCase {
     std::string text; // from the first key letter on
@@ -153,7 +177,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseCase{"I(\"a\",\t", dropped, 0, "", ""},
                       ParseCase{"I(\"a\", f INT_TYPE)\n", dropped, 0, "", ""},
                       // A comma before the parenthesis is part of the key.
-                      ParseCase{"I,x(\"a\", f, INT_TYPE)\n", assignment, 'I', "I,x", "f"}));
+                      ParseCase{"I,x(\"a\", f, INT_TYPE)\n", assignment, 'I', "I,x", "f"}),
+    [](const auto& test) { return name_from_line(test.index, test.param.text); });
 
 #if defined(__SSE2__)
 // The SSE2 window scan against the portable one, which other targets use:

@@ -3,11 +3,14 @@
 # library that links the width library, with a generated keyword hash and a
 # prototype check, and a program that uses it):
 #   install      - installs this build into a fresh prefix, builds the consumer
-#                  against it with find_package() and runs it;
+#                  against it with find_package() and runs it; the header, the
+#                  pkg-config file, the package and the program all have the
+#                  width table of this build's Unicode version;
 #   rebuild      - a changed keyword list regenerates the hash and relinks;
 #   failure      - a list with a repeated keyword fails the build with the
 #                  collision report and leaves no generated file, stale or new;
-#   subdir       - builds the consumer with the tools added by add_subdirectory();
+#   subdir       - builds the consumer with the tools added by add_subdirectory(),
+#                  choosing another committed Unicode version, whose table it gets;
 #   cross        - the cross-build arrangement: generators from the installed
 #                  prefix (as a host build would provide them), the width library
 #                  built from source by add_subdirectory() (here with the native
@@ -104,6 +107,26 @@ build_with_own_keywords() { # the installed consumer over a copy of its keyword 
     cmake --build "$work/consumer" || fail "first build"
 }
 
+# The Unicode version of this build's width table, and another committed one.
+table_version() { sed -n 's/^KARVO_UNICODE_VERSION:STRING=//p' "$build_dir/CMakeCache.txt"; }
+other_table_version() {
+    local table
+    for table in "$source_dir"/wcwidth/width_table_*.inc; do
+        table=${table##*/width_table_}
+        [[ ${table%.inc} == $(table_version) ]] || { echo "${table%.inc}"; return; }
+    done
+    fail "no other Unicode version"
+}
+
+expect_table_version() { # <binary dir> <version>
+    # U+1F970 was assigned in Unicode 11.0: wide from then on, narrow before.
+    local columns=1 out
+    [[ ${2%%.*} -lt 11 ]] || columns=2
+    out=$("$1/consumer" $'\xF0\x9F\xA5\xB0')
+    grep -qF "widths: $columns" <<<"$out" && grep -qF "bytes: 4, columns: $columns" <<<"$out" \
+        || { echo "$out"; fail "not the width table of Unicode $2"; }
+}
+
 configure_wrapper() { # <binary dir> <cmake args...>: one kwhashgen_generate() call
     local dir=$1; shift
     cmake -S "$wrapper_source" -B "$dir" -DCMAKE_PREFIX_PATH="$work/prefix" "$@"
@@ -137,10 +160,35 @@ scratch_files() { # <folder>: the build functions' scratch files left in it
 case $case_name in
 install)
     install_prefix
-    configure_consumer "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix"
+    version=$(table_version)
+    IFS=. read -r major minor update <<<"$version"
+    for define in "MAJOR $major" "MINOR $minor" "UPDATE $update"; do
+        grep -qx "#define KVWC_UNICODE_VERSION_$define" "$work/prefix/include/wcwidthtab.h" \
+            || fail "the installed wcwidthtab.h does not define KVWC_UNICODE_VERSION_$define"
+    done
+    if command -v pkg-config >/dev/null; then
+        pc_version=$(PKG_CONFIG_PATH=$work/prefix/lib/pkgconfig pkg-config --variable=unicode_version wcwidthtab)
+        [[ $pc_version == "$version" ]] || fail "wcwidthtab.pc says unicode_version=$pc_version"
+    else
+        echo "pkg-config not found: wcwidthtab.pc not checked"
+    fi
+    # The package tells its users the version, as find_package() sets it.
+    cat >"$work/show_version.cmake" <<'EOF_CMAKE'
+function(show_table_version variable access value)
+  if(access STREQUAL "MODIFIED_ACCESS")
+    message(STATUS "table version: ${value}")
+  endif()
+endfunction()
+variable_watch(KarvoBuildTools_UNICODE_VERSION show_table_version)
+EOF_CMAKE
+    configure_consumer "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" \
+        -DCMAKE_PROJECT_INCLUDE="$work/show_version.cmake"
+    grep -qx -- "-- table version: $version" "$work/configure.log" \
+        || { cat "$work/configure.log"; fail "KarvoBuildTools_UNICODE_VERSION is not $version"; }
     cmake --build "$work/consumer" || fail "consumer build"
     [[ -f $work/consumer/libconsumer_lang.so ]] || fail "no shared library"
     run_consumer "$work/consumer"
+    expect_table_version "$work/consumer" "$version"
     ;;
 rebuild)
     build_with_own_keywords
@@ -170,9 +218,11 @@ failure)
     [[ -z $(scratch_files "$work/consumer") ]] || fail "partial output left behind"
     ;;
 subdir)
-    configure_consumer "$work/consumer" -DKARVO_SOURCE_DIR="$source_dir"
+    version=$(other_table_version)
+    configure_consumer "$work/consumer" -DKARVO_SOURCE_DIR="$source_dir" -DKARVO_UNICODE_VERSION="$version"
     cmake --build "$work/consumer" -j2 >"$work/build.log" 2>&1 || { cat "$work/build.log"; fail "build"; }
     run_consumer "$work/consumer"
+    expect_table_version "$work/consumer" "$version"
     ;;
 cross)
     install_prefix
@@ -417,23 +467,35 @@ $work/repeated.txt|kwhashgen: no step size separates the keywords of $work/repea
 TABLE
     ;;
 readonly)
-    install_prefix
     as_builder=()
+    base=$work
     if [[ $(id -u) == 0 ]]; then
-        # root may write anywhere: build as nobody instead.
+        # root may write anywhere: build as nobody instead, in a scratch
+        # folder under /tmp holding everything the build reads, since the
+        # checkout and $TMPDIR may lie in folders nobody cannot enter (a
+        # clone in /root, which is 0700).
         command -v setpriv >/dev/null || skip "running as root without setpriv: no unprivileged user to build as"
         as_builder=(setpriv --reuid=65534 --regid=65534 --clear-groups)
         "${as_builder[@]}" true 2>/dev/null || skip "setpriv cannot switch to user 65534 here"
-        chmod 755 "$work"
-        mkdir "$work/ro"
-        chown 65534:65534 "$work/ro"
+        umask 022
+        base=$(mktemp -d /tmp/consumer-readonly.XXXXXX)
+        trap 'rm -rf "$work" "$base"' EXIT
+        chmod 755 "$base"
+        "${as_builder[@]}" test -x "$base" || skip "user 65534 cannot enter $base"
+        mkdir "$base/ro"
+        chown 65534:65534 "$base/ro"
     else
-        mkdir "$work/ro"
+        mkdir "$base/ro"
     fi
-    build=$work/ro/build gen=$work/ro/build/gen out=$work/ro/build/gen/kw.inc
-    "${as_builder[@]}" cp "$consumer_source/keywords.txt" "$work/ro/keywords.txt"
-    "${as_builder[@]}" cmake -S "$wrapper_source" -B "$build" -DCMAKE_PREFIX_PATH="$work/prefix" \
-        -DKEYWORDS="$work/ro/keywords.txt" -DOUTPUT=gen/kw.inc >/dev/null || fail "configure"
+    install_prefix "$base/prefix"
+    cp -r "$wrapper_source" "$base/wrapper"
+    cp "$consumer_source/keywords.txt" "$base/keywords.txt"
+    ro=$base/ro
+    build=$ro/build gen=$ro/build/gen out=$ro/build/gen/kw.inc
+    "${as_builder[@]}" cp "$base/keywords.txt" "$ro/keywords.txt"
+    "${as_builder[@]}" cmake -S "$base/wrapper" -B "$build" -DCMAKE_PREFIX_PATH="$base/prefix" \
+        -DKEYWORDS="$ro/keywords.txt" -DOUTPUT=gen/kw.inc >"$work/configure.log" 2>&1 \
+        || { cat "$work/configure.log"; fail "configure"; }
     "${as_builder[@]}" cmake --build "$build" >"$work/first.log" 2>&1 || { cat "$work/first.log"; fail "first build"; }
     expect_failure() { # <what> <message>
         if "${as_builder[@]}" cmake --build "$build" >"$work/ro.log" 2>&1; then
@@ -443,7 +505,7 @@ readonly)
         ! grep -qF "failed (status" "$work/ro.log" || fail "$1: blamed on the tool"
     }
     sleep 1
-    "${as_builder[@]}" sh -c "printf 'until\tCTOK_UNTIL\n' >>'$work/ro/keywords.txt'"
+    "${as_builder[@]}" sh -c "printf 'until\tCTOK_UNTIL\n' >>'$ro/keywords.txt'"
     "${as_builder[@]}" chmod 555 "$gen"
     expect_failure "old output" "kwhashgen: cannot remove $out: Permission denied"
     grep -qF '"until"' "$out" && fail "old output replaced"
