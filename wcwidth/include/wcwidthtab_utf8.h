@@ -17,6 +17,7 @@
 #include "wcwidthtab.h"
 
 #include <stddef.h>
+#include <string.h>
 
 #if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
 #define KVWC_UTF8_FUNCTION static inline
@@ -24,6 +25,16 @@
 #define KVWC_UTF8_FUNCTION static __inline__
 #else
 #define KVWC_UTF8_FUNCTION static
+#endif
+
+/* The header's two conversions, written so that C++ compilers that warn
+ * about C-style casts accept them. */
+#ifdef __cplusplus
+#define KVWC_UTF8_BYTES(s) reinterpret_cast<const unsigned char*>(s)
+#define KVWC_UTF8_COLUMNS(columns) static_cast<size_t>(columns)
+#else
+#define KVWC_UTF8_BYTES(s) ((const unsigned char*)(s))
+#define KVWC_UTF8_COLUMNS(columns) ((size_t)(columns))
 #endif
 
 #ifdef __cplusplus
@@ -34,7 +45,7 @@ extern "C" {
  * point, or 0xFFFD for a maximal ill-formed subpart, in *code_point and
  * returns the number of bytes it takes (1 to 4). Returns 0 when len is 0. */
 KVWC_UTF8_FUNCTION size_t KVwchar_utf8_decode(const char* s, size_t len, uint32_t* code_point) {
-    const unsigned char* p = (const unsigned char*)s;
+    const unsigned char* p = KVWC_UTF8_BYTES(s);
     unsigned char low = 0x80, high = 0xBF; /* range of the second byte */
     size_t need, used;
     uint32_t value;
@@ -82,16 +93,48 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_decode(const char* s, size_t len, uint32_
     return used;
 }
 
+/* The number of bytes at the start of s (len bytes) that are ASCII, below
+ * 0x80. A whole machine word is tested at a time: it is ASCII when none of
+ * its bytes has the high bit set. memcpy makes the load safe at any
+ * alignment and compiles to a single load. */
+KVWC_UTF8_FUNCTION size_t KVwchar_utf8_ascii_length(const char* s, size_t len) {
+    const unsigned char* p = KVWC_UTF8_BYTES(s);
+    size_t high_bits = 0, count = 0, word;
+
+    high_bits = ~high_bits / 0xFFu * 0x80u; /* 0x80 in every byte */
+    while (len - count >= sizeof word) {
+        memcpy(&word, p + count, sizeof word);
+        if ((word & high_bits) != 0) {
+            break;
+        }
+        count += sizeof word;
+    }
+    while (count < len && p[count] < 0x80) {
+        ++count;
+    }
+    return count;
+}
+
 /* Columns of the len bytes at s: the sum of KVwchar_wcwidth over the code
- * points they decode to, under the current flags. */
+ * points they decode to, under the current flags. Every ASCII code point is
+ * one column under every flags value, so ASCII runs count their length
+ * (a program that installs its own page for U+0000..U+01FF changes
+ * KVwchar_wcwidth but not this count of ASCII). */
 KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
-    size_t columns = 0;
-    while (len > 0) {
-        uint32_t code_point;
-        const size_t used = KVwchar_utf8_decode(s, len, &code_point);
-        columns += (size_t)KVwchar_wcwidth(code_point);
-        s += used;
-        len -= used;
+    const unsigned char* p = KVWC_UTF8_BYTES(s);
+    size_t columns = 0, at = 0;
+
+    while (at < len) {
+        const size_t ascii = KVwchar_utf8_ascii_length(s + at, len - at);
+        columns += ascii;
+        at += ascii;
+        /* Decode up to the next ASCII byte, so that text with few ASCII
+         * bytes does not start a word test after every character. */
+        while (at < len && p[at] >= 0x80) {
+            uint32_t code_point;
+            at += KVwchar_utf8_decode(s + at, len - at, &code_point);
+            columns += KVWC_UTF8_COLUMNS(KVwchar_wcwidth(code_point));
+        }
     }
     return columns;
 }
@@ -99,5 +142,8 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
 #ifdef __cplusplus
 }
 #endif
+
+#undef KVWC_UTF8_BYTES
+#undef KVWC_UTF8_COLUMNS
 
 #endif /* WCWIDTHTAB_UTF8_H */
