@@ -1,5 +1,6 @@
 // The header-only UTF-8 helper: decoding of well-formed and ill-formed
 // sequences (each maximal ill-formed subpart one U+FFFD) and the width sum.
+#include "utf8_portable.hpp"
 #include "wcwidthtab_utf8.h"
 
 #include <cstddef>
@@ -127,39 +128,62 @@ std::size_t width_by_code_point(const char* s, std::size_t len) {
     return columns;
 }
 
+// Each build of the fast paths: the header as this compiler builds it, and
+// its portable path.
+struct Build {
+    const char* name;
+    std::size_t (*ascii_length)(const char*, std::size_t);
+    std::size_t (*width)(const char*, std::size_t);
+};
+
+const Build Builds[] = {
+    {"as built", [](const char* s, std::size_t len) { return KVwchar_utf8_ascii_length(s, len); },
+     [](const char* s, std::size_t len) { return KVwchar_utf8_width(s, len); }},
+    {"portable", portable_utf8_ascii_length, portable_utf8_width},
+};
+
+// Every slice of the mixed text, each in a buffer of exactly its length so
+// that the sanitizer builds catch a read past the end; the first failure
+// ends the sweep.
+template <typename Check> void for_each_slice(const std::string& text, Check check) {
+    for (std::size_t from = 0; from < text.size(); ++from) {
+        for (std::size_t len = 0; from + len <= text.size(); ++len) {
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+            const std::vector<char> slice(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                          text.begin() + static_cast<std::ptrdiff_t>(from + len));
+            check(slice.data(), len, from);
+        }
+    }
+}
+
 TEST(Utf8, EverySliceOfMixedTextMeasuresAsTheCodePointLoopMeasuresIt) {
     const std::string text = mixed_text();
     const std::int32_t saved = KVwchar_set_wcwidth_flags(0);
     for (std::int32_t flags = 0; flags < 4; ++flags) {
         KVwchar_set_wcwidth_flags(flags);
-        for (std::size_t from = 0; from < text.size(); ++from) {
-            for (std::size_t len = 0; from + len <= text.size(); ++len) {
-                // A copy of exactly len bytes: a read past the end is caught
-                // by the sanitizer builds.
-                const std::vector<char> slice(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                              text.begin() + static_cast<std::ptrdiff_t>(from + len));
-                ASSERT_EQ(KVwchar_utf8_width(slice.data(), len),
-                          width_by_code_point(slice.data(), len))
-                    << "bytes " << from << " to " << from + len << ", flags " << flags;
-            }
+        for (const Build& build : Builds) {
+            for_each_slice(text, [&](const char* s, std::size_t len, std::size_t from) {
+                ASSERT_EQ(build.width(s, len), width_by_code_point(s, len))
+                    << build.name << ": bytes " << from << " to " << from + len << ", flags "
+                    << flags;
+            });
         }
     }
     KVwchar_set_wcwidth_flags(saved);
 }
 
 TEST(Utf8, AsciiLengthStopsAtTheFirstByteWithTheHighBitSet) {
-    const std::string text = mixed_text();
-    for (std::size_t from = 0; from < text.size(); ++from) {
-        for (std::size_t len = 0; from + len <= text.size(); ++len) {
-            const std::vector<char> slice(text.begin() + static_cast<std::ptrdiff_t>(from),
-                                          text.begin() + static_cast<std::ptrdiff_t>(from + len));
+    for (const Build& build : Builds) {
+        for_each_slice(mixed_text(), [&](const char* s, std::size_t len, std::size_t from) {
             std::size_t expected = 0;
-            while (expected < len && static_cast<unsigned char>(slice[expected]) < 0x80) {
+            while (expected < len && static_cast<unsigned char>(s[expected]) < 0x80) {
                 ++expected;
             }
-            ASSERT_EQ(KVwchar_utf8_ascii_length(slice.data(), len), expected)
-                << "bytes " << from << " to " << from + len;
-        }
+            ASSERT_EQ(build.ascii_length(s, len), expected)
+                << build.name << ": bytes " << from << " to " << from + len;
+        });
     }
 }
 

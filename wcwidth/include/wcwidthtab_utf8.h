@@ -31,10 +31,19 @@
  * about C-style casts accept them. */
 #ifdef __cplusplus
 #define KVWC_UTF8_BYTES(s) reinterpret_cast<const unsigned char*>(s)
-#define KVWC_UTF8_COLUMNS(columns) static_cast<size_t>(columns)
+#define KVWC_UTF8_SIZE(n) static_cast<size_t>(n)
 #else
 #define KVWC_UTF8_BYTES(s) ((const unsigned char*)(s))
-#define KVWC_UTF8_COLUMNS(columns) ((size_t)(columns))
+#define KVWC_UTF8_SIZE(n) ((size_t)(n))
+#endif
+
+/* The number of trailing zero bits of a nonzero size_t, where the compiler
+ * has it and the first byte in memory is the low byte of a word. */
+#if !defined(KVWC_UTF8_PORTABLE) && defined(__GNUC__) && defined(__BYTE_ORDER__) &&                \
+    defined(__ORDER_LITTLE_ENDIAN__)
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define KVWC_UTF8_TRAILING_ZEROS(word) KVWC_UTF8_SIZE(__builtin_ctzll(word))
+#endif
 #endif
 
 #ifdef __cplusplus
@@ -95,19 +104,36 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_decode(const char* s, size_t len, uint32_
 
 /* The number of bytes at the start of s (len bytes) that are ASCII, below
  * 0x80. A whole machine word is tested at a time: it is ASCII when none of
- * its bytes has the high bit set. memcpy makes the load safe at any
- * alignment and compiles to a single load. */
+ * its bytes has the high bit set (memcpy makes the load safe at any
+ * alignment and compiles to a single load); the last word of the text
+ * overlaps bytes already tested rather than falling back to single bytes.
+ * Where the compiler counts trailing zeros and words are little-endian, the
+ * first high bit gives the length at once; elsewhere, or with
+ * KVWC_UTF8_PORTABLE defined, the bytes of that word are tested in turn. */
 KVWC_UTF8_FUNCTION size_t KVwchar_utf8_ascii_length(const char* s, size_t len) {
     const unsigned char* p = KVWC_UTF8_BYTES(s);
     size_t high_bits = 0, count = 0, word;
 
     high_bits = ~high_bits / 0xFFu * 0x80u; /* 0x80 in every byte */
-    while (len - count >= sizeof word) {
-        memcpy(&word, p + count, sizeof word);
-        if ((word & high_bits) != 0) {
-            break;
+    if (len >= sizeof word) {
+        for (;;) {
+            if (len - count < sizeof word) {
+                count = len - sizeof word;
+            }
+            memcpy(&word, p + count, sizeof word);
+            word &= high_bits;
+            if (word != 0) {
+#ifdef KVWC_UTF8_TRAILING_ZEROS
+                return count + KVWC_UTF8_TRAILING_ZEROS(word) / 8;
+#else
+                break;
+#endif
+            }
+            count += sizeof word;
+            if (count == len) {
+                return len;
+            }
         }
-        count += sizeof word;
     }
     while (count < len && p[count] < 0x80) {
         ++count;
@@ -133,7 +159,7 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
         while (at < len && p[at] >= 0x80) {
             uint32_t code_point;
             at += KVwchar_utf8_decode(s + at, len - at, &code_point);
-            columns += KVWC_UTF8_COLUMNS(KVwchar_wcwidth(code_point));
+            columns += KVWC_UTF8_SIZE(KVwchar_wcwidth(code_point));
         }
     }
     return columns;
@@ -144,6 +170,7 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
 #endif
 
 #undef KVWC_UTF8_BYTES
-#undef KVWC_UTF8_COLUMNS
+#undef KVWC_UTF8_SIZE
+#undef KVWC_UTF8_TRAILING_ZEROS
 
 #endif /* WCWIDTHTAB_UTF8_H */
