@@ -1,5 +1,5 @@
-# Installation: the two tools, the width library with its header and
-# pkg-config file, the man pages, and the CMake package that imports them.
+# Installation: the two tools, the width and text libraries with their
+# headers and pkg-config files, the man pages, and the CMake package that imports them.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -19,8 +19,13 @@ if(generators)
 endif()
 if(TARGET wcwidthtab)
   # The headers: wcwidthtab.h as configured for the table's Unicode version,
-  # and the header-only UTF-8 helper.
-  install(TARGETS wcwidthtab EXPORT KarvoBuildToolsWidth
+  # the header-only UTF-8 helper, and the text library's wcwidthtab_text.h.
+  # The text library links the width library, so both are in one export set.
+  set(width_libraries wcwidthtab)
+  if(TARGET wcwidthtab_text)
+    list(APPEND width_libraries wcwidthtab_text)
+  endif()
+  install(TARGETS ${width_libraries} EXPORT KarvoBuildToolsWidth
     ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
     PUBLIC_HEADER DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   install(EXPORT KarvoBuildToolsWidth NAMESPACE Karvo:: DESTINATION ${package_dir})
@@ -39,6 +44,13 @@ if(TARGET wcwidthtab)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/wcwidthtab.pc.in
     ${PROJECT_BINARY_DIR}/wcwidthtab.pc @ONLY)
   install(FILES ${PROJECT_BINARY_DIR}/wcwidthtab.pc
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endif()
+if(TARGET wcwidthtab_text)
+  install(FILES ${PROJECT_SOURCE_DIR}/man/wcwidthtab_text.3 DESTINATION ${CMAKE_INSTALL_MANDIR}/man3)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/wcwidthtab_text.pc.in
+    ${PROJECT_BINARY_DIR}/wcwidthtab_text.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/wcwidthtab_text.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endif()
 

@@ -6,6 +6,7 @@
 
 #include "intrinsics.h"
 #include "wcwidthtab.h"
+#include "wcwidthtab_text.h"
 #include "wcwidthtab_utf8.h"
 
 #define MAKE_INTRINSIC_I(name, fn, type) {name, (void (*)(void)) fn, "I", type}
@@ -48,6 +49,27 @@ char *column_widths(char *text)
    return widths;
 }
 
+/* The text as a table cell of CELL_COLUMNS columns: cut after the last whole
+ * character that fits (an emoji sequence or a letter with its accents is
+ * never split) and padded with spaces. */
+#define CELL_COLUMNS 12
+char *pad_cell(char *text)
+{
+   static char cell[CELL_COLUMNS * 8 + 1];
+   size_t len = strlen(text), columns = 0, used = 0, max = CELL_COLUMNS + 1;
+   while (max-- > 0)
+     { /* fewer columns until the bytes fit the buffer too */
+	used = KVwchar_utf8_fit(text, len, max, &columns);
+	if (used + (CELL_COLUMNS - columns) < sizeof cell)
+	  break;
+	used = columns = 0;
+     }
+   memcpy(cell, text, used);
+   memset(cell + used, ' ', CELL_COLUMNS - columns);
+   cell[used + CELL_COLUMNS - columns] = 0;
+   return cell;
+}
+
 /* Counts East Asian ambiguous characters (Greek, Cyrillic, box drawing) two
  * columns, as CJK terminals do, or one. */
 void set_ambiguous_wide(int *on)
@@ -70,6 +92,7 @@ const struct intrinsic Intrinsics[] =
 {
    MAKE_INTRINSIC_S("line_width", line_width, INT_TYPE),
    MAKE_INTRINSIC_S("column_widths", column_widths, STRING_TYPE),
+   MAKE_INTRINSIC_S("pad_cell", pad_cell, STRING_TYPE),
    MAKE_INTRINSIC_I("set_ambiguous_wide", set_ambiguous_wide, VOID_TYPE),
    MAKE_INTRINSIC_S("first_word", first_word, STRING_TYPE),
    MAKE_INTRINSIC_S("is_reserved", is_reserved, INT_TYPE),

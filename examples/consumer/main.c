@@ -21,6 +21,8 @@ int main(int argc, char **argv)
    printf("%s\n", line);
    printf("widths: %s\n", column_widths(line));
    printf("bytes: %u, columns: %d\n", (unsigned int) strlen(line), line_width(line));
+   printf("first cell: [%s]\n", pad_cell(line));
+   printf("last cell: [%s]\n", pad_cell(strrchr(line, ' ') ? strrchr(line, ' ') + 1 : line));
    set_ambiguous_wide(&ambiguous_wide);
    printf("columns with ambiguous characters wide: %d\n", line_width(line));
    for (word = line; *word; word += strlen(first_word(word)) + (word[strlen(first_word(word))] == ' '))

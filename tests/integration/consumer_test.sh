@@ -54,6 +54,8 @@ install_prefix() { # [prefix]
         || { cat "$work/install.log"; fail "install"; }
     for f in bin/kwhashgen bin/chkprotogen lib/libwcwidthtab.a include/wcwidthtab.h \
              share/man/man1/kwhashgen.1 share/man/man1/chkprotogen.1 lib/pkgconfig/wcwidthtab.pc \
+             lib/libwcwidthtab_text.a include/wcwidthtab_text.h lib/pkgconfig/wcwidthtab_text.pc \
+             share/man/man3/wcwidthtab_text.3 \
              lib/cmake/KarvoBuildTools/KarvoBuildToolsConfig.cmake \
              lib/cmake/KarvoBuildTools/KarvoBuildToolsConfigVersion.cmake \
              share/doc/KarvoBuildTools/LICENSE; do
@@ -67,6 +69,7 @@ run_consumer() { # <binary dir>
     echo "$out"
     grep -qF "$expected_columns" <<<"$out" || fail "wrong widths"
     grep -qF "columns with ambiguous characters wide: 60" <<<"$out" || fail "wrong flags"
+    grep -qF "last cell: [🙂          ]" <<<"$out" || fail "cell not padded to 12 columns"
     grep -qF "reserved word: while (token 3)" <<<"$out" || fail "keyword lookup"
 }
 

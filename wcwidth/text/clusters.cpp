@@ -1,0 +1,377 @@
+// Grapheme clusters of UTF-8 text and their columns.
+//
+// A cluster is scanned one code point at a time: each is decoded once, looked
+// up once in the property table, and measured once with KVwchar_wcwidth; the
+// code point that ends a cluster is handed to the next scan rather than read
+// again. Runs of ASCII are counted several bytes at a time, since every
+// ASCII character is one column under every flag and, but for CR LF and the
+// last one before a non-ASCII byte, a cluster of its own.
+#include "wcwidthtab_text.h"
+
+#include "text_properties.hpp"
+#include "wcwidthtab.h"
+#include "wcwidthtab_utf8.h"
+
+#include <array>
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace karvo_text {
+namespace {
+
+struct CodePoint {
+    std::uint32_t value;
+    std::uint8_t props;
+    std::uint8_t size; // bytes it takes; 0 at the end of the text
+};
+
+CodePoint read_code_point(const unsigned char* p, std::size_t len) {
+    std::uint32_t value = 0;
+    const std::size_t size = KVwchar_utf8_decode(reinterpret_cast<const char*>(p), len, &value);
+    return {value, property(value), static_cast<std::uint8_t>(size)};
+}
+
+// What the pair of break classes on either side of a position says about a
+// boundary there: the first three decide it, the others leave it to the
+// text before the pair.
+enum Pair : std::uint8_t {
+    Boundary,
+    Joined,
+    Joined_If_Conjunct,   // a consonant after a linker-joined run
+    Joined_If_Pictograph, // a pictograph after pictograph, Extend*, ZWJ
+    Joined_If_Odd_Flag,   // the second of a pair of regional indicators
+};
+
+constexpr bool is_control(BreakClass c) {
+    return c == Break_CR || c == Break_LF || c == Break_Control;
+}
+
+// The rules of UAX #29 (16.0.0) in their order of precedence.
+constexpr Pair pair_rule(BreakClass before, BreakClass after) {
+    if (before == Break_CR && after == Break_LF) {
+        return Joined;
+    }
+    if (is_control(before) || is_control(after)) {
+        return Boundary;
+    }
+    if (before == Break_L &&
+        (after == Break_L || after == Break_V || after == Break_LV || after == Break_LVT)) {
+        return Joined;
+    }
+    if ((before == Break_LV || before == Break_V) && (after == Break_V || after == Break_T)) {
+        return Joined;
+    }
+    if ((before == Break_LVT || before == Break_T) && after == Break_T) {
+        return Joined;
+    }
+    if (is_extend_or_zwj(after) || after == Break_SpacingMark || before == Break_Prepend) {
+        return Joined;
+    }
+    if (after == Break_Consonant &&
+        (before == Break_Extend_InCB || before == Break_Extend_Linker || before == Break_ZWJ)) {
+        return Joined_If_Conjunct;
+    }
+    if (before == Break_ZWJ) {
+        return Joined_If_Pictograph;
+    }
+    if (before == Break_Regional_Indicator && after == Break_Regional_Indicator) {
+        return Joined_If_Odd_Flag;
+    }
+    return Boundary;
+}
+
+using PairTable = std::array<std::array<Pair, Break_Class_Count>, Break_Class_Count>;
+constexpr PairTable pair_table() {
+    PairTable table{};
+    for (unsigned before = 0; before < Break_Class_Count; ++before) {
+        for (unsigned after = 0; after < Break_Class_Count; ++after) {
+            table[before][after] =
+                pair_rule(static_cast<BreakClass>(before), static_cast<BreakClass>(after));
+        }
+    }
+    return table;
+}
+constexpr PairTable Pairs = pair_table();
+
+// The part of the text before a position that the rules look back at. A
+// scan starts at a boundary, and every rule's look-back runs over joined
+// code points, so the state never reaches before the cluster's start.
+struct LookBack {
+    enum : std::uint8_t { None, Consonant, Linked } conjunct = None;
+    enum : std::uint8_t { No_Pictograph, Pictograph, Pictograph_ZWJ } pictograph = No_Pictograph;
+    bool odd_flags = false; // an odd number of regional indicators just before
+
+    void add(std::uint8_t props) {
+        const BreakClass c = break_class(props);
+        if (c == Break_Consonant) {
+            conjunct = Consonant;
+        } else if (conjunct != None && c == Break_Extend_Linker) {
+            conjunct = Linked;
+        } else if (c != Break_Extend_InCB && c != Break_ZWJ) {
+            conjunct = None;
+        }
+        if (is_pictographic(props)) {
+            pictograph = Pictograph;
+        } else if (pictograph == Pictograph && c == Break_ZWJ) {
+            pictograph = Pictograph_ZWJ;
+        } else if (pictograph != Pictograph || !is_extend_or_zwj(c)) {
+            pictograph = No_Pictograph;
+        }
+        odd_flags = c == Break_Regional_Indicator && !odd_flags;
+    }
+};
+
+// The flags word belongs to the width library, which hands it out only by
+// replacing it. A combining mark is zero-width under every flag but the
+// single-column one, so its width tells whether that flag is set. Asked
+// once per call, and only when a cluster of several code points needs it.
+class SingleColumnFlag {
+public:
+    bool is_set() {
+        if (state_ < 0) {
+            state_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
+        }
+        return state_ != 0;
+    }
+
+private:
+    int state_ = -1;
+};
+
+constexpr std::uint32_t Text_Presentation = 0xFE0E;
+constexpr std::uint32_t Emoji_Presentation = 0xFE0F;
+constexpr std::uint32_t Combining_Keycap = 0x20E3;
+constexpr std::uint32_t First_Tag = 0xE0020;
+constexpr std::uint32_t Cancel_Tag = 0xE007F;
+
+enum class Shape : std::uint8_t { Plain, Emoji, Text_Emoji };
+
+// What the first two code points of a cluster make of it.
+Shape shape_of(std::uint8_t first, const CodePoint& second) {
+    if (second.value == Emoji_Presentation) {
+        return is_emoji(first) ? Shape::Emoji : Shape::Plain;
+    }
+    if (second.value == Text_Presentation) {
+        return is_emoji_presentation(first) ? Shape::Text_Emoji : Shape::Plain;
+    }
+    const EmojiKind kind = emoji_kind(first);
+    if (second.value == Combining_Keycap) {
+        return kind == Emoji_Component_Text ? Shape::Emoji : Shape::Plain;
+    }
+    if (second.value >= First_Tag && second.value <= Cancel_Tag) {
+        return is_emoji(first) ? Shape::Emoji : Shape::Plain;
+    }
+    if (is_modifier(second.props)) {
+        return is_modifier_base(first) ? Shape::Emoji : Shape::Plain;
+    }
+    if (break_class(first) == Break_Regional_Indicator &&
+        break_class(second.props) == Break_Regional_Indicator) {
+        return Shape::Emoji;
+    }
+    return Shape::Plain;
+}
+
+bool is_hangul_start(std::uint8_t props) {
+    const BreakClass c = break_class(props);
+    return c == Break_L || c == Break_LV || c == Break_LVT;
+}
+
+bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
+    switch (pair) {
+    case Boundary:
+        return false;
+    case Joined:
+        return true;
+    case Joined_If_Conjunct:
+        return back.conjunct == LookBack::Linked;
+    case Joined_If_Pictograph:
+        return back.pictograph == LookBack::Pictograph_ZWJ && is_pictographic(next.props);
+    case Joined_If_Odd_Flag:
+        return back.odd_flags;
+    }
+    return false;
+}
+
+struct Cluster {
+    std::size_t size;
+    std::size_t columns;
+};
+
+// Scans the cluster that begins with first, at p (len bytes, first included);
+// stores the code point that follows it in next.
+Cluster scan_cluster(const unsigned char* p, std::size_t len, const CodePoint& first,
+                     CodePoint& next, SingleColumnFlag& single_column) {
+    std::size_t size = first.size;
+    std::size_t sum = static_cast<std::size_t>(KVwchar_wcwidth(first.value));
+    next = read_code_point(p + size, len - size);
+    BreakClass before = break_class(first.props);
+    if (next.size == 0 || Pairs[before][break_class(next.props)] == Boundary) {
+        return {size, sum}; // most clusters: one code point
+    }
+
+    LookBack back;
+    back.add(first.props);
+    Shape shape = Shape::Plain;
+    bool first_pair = true;
+    while (next.size != 0) {
+        const BreakClass after = break_class(next.props);
+        const Pair pair = Pairs[before][after];
+        if (!joins(pair, back, next)) {
+            break;
+        }
+        if (first_pair) {
+            shape = shape_of(first.props, next);
+            first_pair = false;
+        }
+        if (pair == Joined_If_Pictograph) {
+            shape = Shape::Emoji;
+        }
+        sum += static_cast<std::size_t>(KVwchar_wcwidth(next.value));
+        size += next.size;
+        back.add(next.props);
+        before = after;
+        next = read_code_point(p + size, len - size);
+    }
+
+    if (first_pair) {
+        return {size, sum};
+    }
+    if (single_column.is_set()) {
+        return {size, 1};
+    }
+    if (shape == Shape::Emoji || is_hangul_start(first.props)) {
+        return {size, 2};
+    }
+    if (shape == Shape::Text_Emoji) {
+        return {size, 1};
+    }
+    return {size, sum};
+}
+
+constexpr std::uint64_t repeat(unsigned char byte) { return 0x0101010101010101u * byte; }
+
+// The number of leading bytes of p, at most len, that are ASCII other than
+// CR: eight bytes at a time while none is a high byte or CR.
+std::size_t ascii_run(const unsigned char* p, std::size_t len) {
+    std::size_t n = 0;
+    while (len - n >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p + n, sizeof word);
+        const std::uint64_t cr = word ^ repeat('\r');
+        const std::uint64_t zero_byte = (cr - repeat(1)) & ~cr; // high bit set where cr is 0
+        if (((word | zero_byte) & repeat(0x80)) != 0) {
+            break;
+        }
+        n += 8;
+    }
+    while (n < len && p[n] < 0x80 && p[n] != '\r') {
+        ++n;
+    }
+    return n;
+}
+
+// The ASCII clusters at p: the run, less its last byte when a non-ASCII
+// byte follows it, since that one may begin a cluster with what follows.
+std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
+    const std::size_t run = ascii_run(p, len);
+    if (run < len && run > 0 && p[run] >= 0x80) {
+        return run - 1;
+    }
+    return run;
+}
+
+const unsigned char* bytes(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
+
+} // namespace
+} // namespace karvo_text
+
+using namespace karvo_text;
+
+extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int* columns) {
+    if (len == 0) {
+        if (columns != nullptr) {
+            *columns = 0;
+        }
+        return 0;
+    }
+    const unsigned char* p = bytes(s);
+    SingleColumnFlag single_column;
+    CodePoint next;
+    const Cluster cluster = scan_cluster(p, len, read_code_point(p, len), next, single_column);
+    if (columns != nullptr) {
+        *columns = cluster.columns > INT_MAX ? INT_MAX : static_cast<int>(cluster.columns);
+    }
+    return cluster.size;
+}
+
+extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len) {
+    const unsigned char* p = bytes(s);
+    std::size_t columns = 0;
+    SingleColumnFlag single_column;
+    while (len > 0) {
+        const std::size_t ascii = ascii_clusters(p, len);
+        columns += ascii;
+        p += ascii;
+        len -= ascii;
+        if (len == 0) {
+            break;
+        }
+        // Stay on the scan while the text is not ASCII, so that the code
+        // point ending one cluster is not decoded again.
+        CodePoint first = read_code_point(p, len);
+        do {
+            CodePoint next;
+            const Cluster cluster = scan_cluster(p, len, first, next, single_column);
+            columns += cluster.columns;
+            p += cluster.size;
+            len -= cluster.size;
+            first = next;
+        } while (first.size != 0 && first.value >= 0x80);
+    }
+    return columns;
+}
+
+extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::size_t max_columns,
+                                        std::size_t* columns) {
+    const unsigned char* p = bytes(s);
+    std::size_t used = 0;
+    std::size_t total = 0;
+    SingleColumnFlag single_column;
+    while (used < len) {
+        // ASCII clusters are one column each: take as many as there is room for.
+        const std::size_t ascii = ascii_clusters(p + used, len - used);
+        const std::size_t room = max_columns - total;
+        if (ascii > room) {
+            used += room;
+            total += room;
+            break;
+        }
+        used += ascii;
+        total += ascii;
+        if (used == len) {
+            break;
+        }
+        CodePoint first = read_code_point(p + used, len - used);
+        bool full = false;
+        do {
+            CodePoint next;
+            const Cluster cluster = scan_cluster(p + used, len - used, first, next, single_column);
+            if (cluster.columns > max_columns - total) {
+                full = true;
+                break;
+            }
+            used += cluster.size;
+            total += cluster.columns;
+            first = next;
+        } while (first.size != 0 && first.value >= 0x80);
+        if (full) {
+            break;
+        }
+    }
+    if (columns != nullptr) {
+        *columns = total;
+    }
+    return used;
+}
