@@ -52,54 +52,58 @@ extern "C" {
 
 /* Decodes the sequence at the start of s (len > 0 bytes): stores its code
  * point, or 0xFFFD for a maximal ill-formed subpart, in *code_point and
- * returns the number of bytes it takes (1 to 4). Returns 0 when len is 0. */
+ * returns the number of bytes it takes (1 to 4). Returns 0 when len is 0.
+ * Each length is written out in full: the second byte's range depends on the
+ * lead byte (no overlong forms, surrogates or values above U+10FFFF), the
+ * later bytes are any continuation byte. */
 KVWC_UTF8_FUNCTION size_t KVwchar_utf8_decode(const char* s, size_t len, uint32_t* code_point) {
     const unsigned char* p = KVWC_UTF8_BYTES(s);
-    unsigned char low = 0x80, high = 0xBF; /* range of the second byte */
-    size_t need, used;
-    uint32_t value;
+    unsigned lead, low, high;
 
     if (len == 0) {
         return 0;
     }
+    lead = p[0];
+    if (lead < 0x80) {
+        *code_point = lead;
+        return 1;
+    }
     *code_point = 0xFFFD;
-    if (p[0] < 0x80) {
-        *code_point = p[0];
+    if (lead < 0xC2 || lead > 0xF4) { /* continuation, overlong lead, beyond U+10FFFF */
         return 1;
     }
-    if (p[0] < 0xC2 || p[0] > 0xF4) { /* continuation, overlong lead, beyond U+10FFFF */
+    if (lead < 0xE0) {
+        if (len < 2 || (p[1] & 0xC0u) != 0x80u) {
+            return 1;
+        }
+        *code_point = (lead & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+        return 2;
+    }
+    if (lead < 0xF0) {
+        low = lead == 0xE0 ? 0xA0u : 0x80u;  /* overlong below */
+        high = lead == 0xED ? 0x9Fu : 0xBFu; /* surrogates above */
+        if (len < 2 || p[1] < low || p[1] > high) {
+            return 1;
+        }
+        if (len < 3 || (p[2] & 0xC0u) != 0x80u) {
+            return 2;
+        }
+        *code_point = (lead & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+        return 3;
+    }
+    low = lead == 0xF0 ? 0x90u : 0x80u;  /* overlong below */
+    high = lead == 0xF4 ? 0x8Fu : 0xBFu; /* beyond U+10FFFF above */
+    if (len < 2 || p[1] < low || p[1] > high) {
         return 1;
     }
-    if (p[0] < 0xE0) {
-        need = 1;
-        value = p[0] & 0x1Fu;
-    } else if (p[0] < 0xF0) {
-        need = 2;
-        value = p[0] & 0x0Fu;
-        if (p[0] == 0xE0) {
-            low = 0xA0; /* overlong below */
-        } else if (p[0] == 0xED) {
-            high = 0x9F; /* surrogates above */
-        }
-    } else {
-        need = 3;
-        value = p[0] & 0x07u;
-        if (p[0] == 0xF0) {
-            low = 0x90; /* overlong below */
-        } else if (p[0] == 0xF4) {
-            high = 0x8F; /* beyond U+10FFFF above */
-        }
+    if (len < 3 || (p[2] & 0xC0u) != 0x80u) {
+        return 2;
     }
-    for (used = 1; used <= need; ++used) {
-        if (used == len || p[used] < low || p[used] > high) {
-            return used; /* a maximal subpart: one U+FFFD */
-        }
-        value = value << 6 | (p[used] & 0x3Fu);
-        low = 0x80;
-        high = 0xBF;
+    if (len < 4 || (p[3] & 0xC0u) != 0x80u) {
+        return 3;
     }
-    *code_point = value;
-    return used;
+    *code_point = (lead & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+    return 4;
 }
 
 /* The number of bytes at the start of s (len bytes) that are ASCII, below
