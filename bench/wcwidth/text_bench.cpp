@@ -29,7 +29,10 @@
 
 namespace {
 
-constexpr std::size_t Corpus_Bytes = 256 * 1024;
+// Large enough that the branch predictors cannot learn the text: over a
+// corpus of 256 KiB, read again and again, the ASCII fast path measured
+// nearly three times its speed on text it had not seen.
+constexpr std::size_t Corpus_Bytes = 4 * 1024 * 1024;
 
 using Measure = std::function<std::size_t(const char*, std::size_t)>;
 
