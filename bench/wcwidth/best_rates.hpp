@@ -55,14 +55,20 @@ class BestRates : public benchmark::ConsoleReporter {
     std::map<std::string, std::map<std::string, double>> rates_;
 };
 
-// benchmark::Initialize with five repetitions of every benchmark spread in
-// random order over the run, unless the command line says otherwise (a
-// later flag wins over these).
-inline void initialize_with_repetitions(int argc, char** argv) {
-    static std::string repetitions = "--benchmark_repetitions=5";
-    static std::string interleave = "--benchmark_enable_random_interleaving=true";
+// benchmark::Initialize with many short repetitions of every benchmark,
+// spread in random order over the run, unless the command line says
+// otherwise (a later flag wins over these). On a shared machine the load
+// changes from second to second; short runs interleaved give every function
+// the same chances of a quiet moment, and the best of them is kept.
+inline void initialize_with_repetitions(int argc, char** argv, int repetitions,
+                                        double min_seconds) {
+    std::string defaults[] = {
+        "--benchmark_repetitions=" + std::to_string(repetitions),
+        "--benchmark_min_time=" + std::to_string(min_seconds),
+        "--benchmark_enable_random_interleaving=true",
+    };
     std::vector<char*> args(argv, argv + argc);
-    args.insert(args.begin() + 1, {repetitions.data(), interleave.data()});
+    args.insert(args.begin() + 1, {defaults[0].data(), defaults[1].data(), defaults[2].data()});
     int count = static_cast<int>(args.size());
     benchmark::Initialize(&count, args.data());
 }

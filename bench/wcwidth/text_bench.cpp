@@ -243,7 +243,7 @@ int main(int argc, char** argv) {
     for (const Corpus& corpus : corpora) {
         functions.push_back(register_benchmarks(corpus));
     }
-    initialize_with_repetitions(argc, argv);
+    initialize_with_repetitions(argc, argv, 15, 0.05);
     std::printf("Text width over the Unicode %d.%d.%d width table%s%s\n",
                 KVWC_UNICODE_VERSION_MAJOR, KVWC_UNICODE_VERSION_MINOR,
                 KVWC_UNICODE_VERSION_UPDATE,

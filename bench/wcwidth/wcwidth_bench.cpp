@@ -145,7 +145,7 @@ int main(int argc, char** argv) {
                                      in);
 #endif
     }
-    initialize_with_repetitions(argc, argv);
+    initialize_with_repetitions(argc, argv, 40, 0.01);
     std::printf("KVwchar_wcwidth over the Unicode %d.%d.%d table\n", KVWC_UNICODE_VERSION_MAJOR,
                 KVWC_UNICODE_VERSION_MINOR, KVWC_UNICODE_VERSION_UPDATE);
     BestRates rates("items_per_second");
