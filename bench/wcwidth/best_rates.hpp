@@ -17,8 +17,14 @@ class BestRates : public benchmark::ConsoleReporter {
   public:
     explicit BestRates(std::string counter) : counter_(std::move(counter)) {}
 
+    // Keeps the best rate; prints the aggregates (mean, median, deviation)
+    // of repeated benchmarks rather than each of their many repetitions.
     void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> shown;
         for (const Run& run : runs) {
+            if (run.run_type == Run::RT_Aggregate || run.repetitions <= 1) {
+                shown.push_back(run);
+            }
             const auto rate = run.counters.find(counter_);
             if (run.run_type != Run::RT_Iteration || run.error_occurred ||
                 rate == run.counters.end()) {
@@ -29,7 +35,9 @@ class BestRates : public benchmark::ConsoleReporter {
             double& best = rates_[name.substr(0, slash)][name.substr(slash + 1)];
             best = std::max(best, static_cast<double>(rate->second));
         }
-        ConsoleReporter::ReportRuns(runs);
+        if (!shown.empty()) {
+            ConsoleReporter::ReportRuns(shown);
+        }
     }
 
     // The best rate of a function on an input; 0 when it did not run.
