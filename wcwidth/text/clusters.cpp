@@ -6,10 +6,9 @@
 // again. Runs of ASCII are counted several bytes at a time, since every
 // ASCII character is one column under every flag and, but for CR LF and the
 // last one before a non-ASCII byte, a cluster of its own.
-#include "wcwidthtab_text.h"
-
 #include "text_properties.hpp"
 #include "wcwidthtab.h"
+#include "wcwidthtab_text.h"
 #include "wcwidthtab_utf8.h"
 
 #include <array>
@@ -21,16 +20,20 @@
 namespace karvo_text {
 namespace {
 
+// A decoded code point, its length in bytes and its property byte. The
+// length alone decides where the next code point starts; it has a word of
+// its own so that no compiler packs it with the property byte, which would
+// put the table lookup on that chain.
 struct CodePoint {
+    std::size_t size; // 0 at the end of the text
     std::uint32_t value;
     std::uint8_t props;
-    std::uint8_t size; // bytes it takes; 0 at the end of the text
 };
 
-CodePoint read_code_point(const unsigned char* p, std::size_t len) {
+[[gnu::always_inline]] inline CodePoint read_code_point(const unsigned char* p, std::size_t len) {
     std::uint32_t value = 0;
     const std::size_t size = KVwchar_utf8_decode(reinterpret_cast<const char*>(p), len, &value);
-    return {value, property(value), static_cast<std::uint8_t>(size)};
+    return {size, value, property(value)};
 }
 
 // What the pair of break classes on either side of a position says about a
@@ -103,6 +106,12 @@ struct LookBack {
     enum : std::uint8_t { No_Pictograph, Pictograph, Pictograph_ZWJ } pictograph = No_Pictograph;
     bool odd_flags = false; // an odd number of regional indicators just before
 
+    static LookBack after(const CodePoint& first) {
+        LookBack back;
+        back.add(first.props);
+        return back;
+    }
+
     void add(std::uint8_t props) {
         const BreakClass c = break_class(props);
         if (c == Break_Consonant) {
@@ -128,7 +137,7 @@ struct LookBack {
 // single-column one, so its width tells whether that flag is set. Asked
 // once per call, and only when a cluster of several code points needs it.
 class SingleColumnFlag {
-public:
+  public:
     bool is_set() {
         if (state_ < 0) {
             state_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
@@ -136,7 +145,7 @@ public:
         return state_ != 0;
     }
 
-private:
+  private:
     int state_ = -1;
 };
 
@@ -194,63 +203,72 @@ bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
     return false;
 }
 
+// A cluster and the code point that follows it (size 0 at the end of the
+// text), which begins the next cluster.
 struct Cluster {
     std::size_t size;
     std::size_t columns;
+    CodePoint next;
 };
 
-// Scans the cluster that begins with first, at p (len bytes, first included);
-// stores the code point that follows it in next.
-Cluster scan_cluster(const unsigned char* p, std::size_t len, const CodePoint& first,
-                     CodePoint& next, SingleColumnFlag& single_column) {
+// The cluster that begins with first (first_width columns) when the pair
+// table does not rule out that second joins it.
+[[gnu::noinline]] Cluster scan_joined(const unsigned char* p, std::size_t len, CodePoint first,
+                                      std::size_t first_width, CodePoint second,
+                                      SingleColumnFlag& single_column) {
+    LookBack back = LookBack::after(first);
+    const Shape first_shape = shape_of(first.props, second);
+    bool pictographs_joined = false;
     std::size_t size = first.size;
-    std::size_t sum = static_cast<std::size_t>(KVwchar_wcwidth(first.value));
-    next = read_code_point(p + size, len - size);
+    std::size_t sum = first_width;
     BreakClass before = break_class(first.props);
-    if (next.size == 0 || Pairs[before][break_class(next.props)] == Boundary) {
-        return {size, sum}; // most clusters: one code point
+    CodePoint next = second;
+    Pair pair = Pairs[before][break_class(next.props)];
+    if (!joins(pair, back, next)) { // it joins only after more than first alone
+        return {size, sum, next};
     }
-
-    LookBack back;
-    back.add(first.props);
-    Shape shape = Shape::Plain;
-    bool first_pair = true;
-    while (next.size != 0) {
-        const BreakClass after = break_class(next.props);
-        const Pair pair = Pairs[before][after];
-        if (!joins(pair, back, next)) {
-            break;
-        }
-        if (first_pair) {
-            shape = shape_of(first.props, next);
-            first_pair = false;
-        }
-        if (pair == Joined_If_Pictograph) {
-            shape = Shape::Emoji;
-        }
+    do {
+        pictographs_joined |= pair == Joined_If_Pictograph;
         sum += static_cast<std::size_t>(KVwchar_wcwidth(next.value));
         size += next.size;
         back.add(next.props);
-        before = after;
+        before = break_class(next.props);
         next = read_code_point(p + size, len - size);
-    }
+        if (next.size == 0) {
+            break;
+        }
+        pair = Pairs[before][break_class(next.props)];
+    } while (joins(pair, back, next));
 
-    if (first_pair) {
-        return {size, sum};
-    }
+    std::size_t columns = sum;
     if (single_column.is_set()) {
-        return {size, 1};
+        columns = 1;
+    } else if (first_shape == Shape::Emoji || pictographs_joined || is_hangul_start(first.props)) {
+        columns = 2;
+    } else if (first_shape == Shape::Text_Emoji) {
+        columns = 1;
     }
-    if (shape == Shape::Emoji || is_hangul_start(first.props)) {
-        return {size, 2};
-    }
-    if (shape == Shape::Text_Emoji) {
-        return {size, 1};
-    }
-    return {size, sum};
+    return {size, columns, next};
 }
 
-constexpr std::uint64_t repeat(unsigned char byte) { return 0x0101010101010101u * byte; }
+// The cluster that begins with first, at p (len bytes, first included).
+// Most clusters are one code point, decided here by the pair table alone.
+// The width is asked first: fewer values then live across the call.
+[[gnu::always_inline]] inline Cluster scan_cluster(const unsigned char* p, std::size_t len,
+                                                   CodePoint first,
+                                                   SingleColumnFlag& single_column) {
+    const auto width = static_cast<std::size_t>(KVwchar_wcwidth(first.value));
+    const CodePoint next = read_code_point(p + first.size, len - first.size);
+    if (next.size != 0 && Pairs[break_class(first.props)][break_class(next.props)] != Boundary)
+        [[unlikely]] {
+        return scan_joined(p, len, first, width, next, single_column);
+    }
+    return {first.size, width, next};
+}
+
+constexpr std::uint64_t repeat(unsigned char byte) {
+    return 0x0101010101010101u * byte;
+}
 
 // The number of leading bytes of p, at most len, that are ASCII other than
 // CR: eight bytes at a time while none is a high byte or CR.
@@ -282,7 +300,9 @@ std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
     return run;
 }
 
-const unsigned char* bytes(const char* s) { return reinterpret_cast<const unsigned char*>(s); }
+const unsigned char* bytes(const char* s) {
+    return reinterpret_cast<const unsigned char*>(s);
+}
 
 } // namespace
 } // namespace karvo_text
@@ -298,8 +318,7 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
     }
     const unsigned char* p = bytes(s);
     SingleColumnFlag single_column;
-    CodePoint next;
-    const Cluster cluster = scan_cluster(p, len, read_code_point(p, len), next, single_column);
+    const Cluster cluster = scan_cluster(p, len, read_code_point(p, len), single_column);
     if (columns != nullptr) {
         *columns = cluster.columns > INT_MAX ? INT_MAX : static_cast<int>(cluster.columns);
     }
@@ -322,12 +341,11 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
         // point ending one cluster is not decoded again.
         CodePoint first = read_code_point(p, len);
         do {
-            CodePoint next;
-            const Cluster cluster = scan_cluster(p, len, first, next, single_column);
+            const Cluster cluster = scan_cluster(p, len, first, single_column);
             columns += cluster.columns;
             p += cluster.size;
             len -= cluster.size;
-            first = next;
+            first = cluster.next;
         } while (first.size != 0 && first.value >= 0x80);
     }
     return columns;
@@ -356,15 +374,14 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
         CodePoint first = read_code_point(p + used, len - used);
         bool full = false;
         do {
-            CodePoint next;
-            const Cluster cluster = scan_cluster(p + used, len - used, first, next, single_column);
+            const Cluster cluster = scan_cluster(p + used, len - used, first, single_column);
             if (cluster.columns > max_columns - total) {
                 full = true;
                 break;
             }
             used += cluster.size;
             total += cluster.columns;
-            first = next;
+            first = cluster.next;
         } while (first.size != 0 && first.value >= 0x80);
         if (full) {
             break;

@@ -39,13 +39,13 @@ constexpr std::uint8_t Break_Mask = 0x1F;
 // Bits 5-7: the emoji properties.
 enum EmojiKind : std::uint8_t {
     Emoji_None = 0,
-    Pictographic_Only = 1,             // Extended_Pictographic, not Emoji
-    Pictographic_Text = 2,             // Emoji, text presentation by default
-    Pictographic_Presentation = 3,     // Emoji_Presentation
-    Modifier_Base_Text = 4,            // Emoji_Modifier_Base, text by default
-    Modifier_Base_Presentation = 5,    // Emoji_Modifier_Base, Emoji_Presentation
-    Emoji_Component_Text = 6,          // keycap bases: 0-9, #, *
-    Emoji_Component_Presentation = 7,  // regional indicators, modifiers
+    Pictographic_Only = 1,            // Extended_Pictographic, not Emoji
+    Pictographic_Text = 2,            // Emoji, text presentation by default
+    Pictographic_Presentation = 3,    // Emoji_Presentation
+    Modifier_Base_Text = 4,           // Emoji_Modifier_Base, text by default
+    Modifier_Base_Presentation = 5,   // Emoji_Modifier_Base, Emoji_Presentation
+    Emoji_Component_Text = 6,         // keycap bases: 0-9, #, *
+    Emoji_Component_Presentation = 7, // regional indicators, modifiers
 };
 constexpr unsigned Emoji_Shift = 5;
 
@@ -68,7 +68,9 @@ constexpr bool is_pictographic(std::uint8_t props) {
     const EmojiKind kind = emoji_kind(props);
     return kind >= Pictographic_Only && kind <= Modifier_Base_Presentation;
 }
-constexpr bool is_emoji(std::uint8_t props) { return emoji_kind(props) >= Pictographic_Text; }
+constexpr bool is_emoji(std::uint8_t props) {
+    return emoji_kind(props) >= Pictographic_Text;
+}
 constexpr bool is_emoji_presentation(std::uint8_t props) {
     const EmojiKind kind = emoji_kind(props);
     return kind == Pictographic_Presentation || kind == Modifier_Base_Presentation ||
@@ -81,10 +83,12 @@ constexpr bool is_modifier_base(std::uint8_t props) {
 // The only Extend code points with the Emoji property are the five skin-tone
 // modifiers U+1F3FB..U+1F3FF.
 constexpr bool is_modifier(std::uint8_t props) {
-    return emoji_kind(props) == Emoji_Component_Presentation && break_class(props) >= Break_Extend &&
-           break_class(props) <= Break_Extend_Linker;
+    return emoji_kind(props) == Emoji_Component_Presentation &&
+           break_class(props) >= Break_Extend && break_class(props) <= Break_Extend_Linker;
 }
 // Extend or ZWJ, whatever the InCB value (classes 12..15).
-constexpr bool is_extend_or_zwj(BreakClass c) { return (c & ~3u) == Break_Extend; }
+constexpr bool is_extend_or_zwj(BreakClass c) {
+    return (c & ~3u) == Break_Extend;
+}
 
 } // namespace karvo_text

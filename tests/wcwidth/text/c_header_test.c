@@ -7,7 +7,8 @@
 
 int main(void) {
     /* U+2764 U+FE0F, then "ab" */
-    static const char text[] = "\xE2\x9D\xA4\xEF\xB8\x8F" "ab";
+    static const char text[] = "\xE2\x9D\xA4\xEF\xB8\x8F"
+                               "ab";
     size_t length = strlen(text);
     int columns = 0;
     size_t fitted = 0;

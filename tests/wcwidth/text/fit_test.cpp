@@ -58,13 +58,13 @@ void expect_as_plain_loop(const std::string& text) {
 }
 
 class FlagsSet {
-public:
+  public:
     explicit FlagsSet(std::int32_t flags) : previous_(KVwchar_set_wcwidth_flags(flags)) {}
     ~FlagsSet() { KVwchar_set_wcwidth_flags(previous_); }
     FlagsSet(const FlagsSet&) = delete;
     FlagsSet& operator=(const FlagsSet&) = delete;
 
-private:
+  private:
     std::int32_t previous_;
 };
 

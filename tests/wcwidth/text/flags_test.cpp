@@ -53,9 +53,9 @@ TEST(Flags, SingleColumnMakesEveryClusterOneButC1Controls) {
         SCOPED_TRACE(test.what);
         EXPECT_EQ(cluster_columns_under(KVWC_FLAG_SINGLE_COLUMN, test.cluster), test.single_column);
         // The single-column flag wins over the ambiguous one, as in KVwchar_wcwidth.
-        EXPECT_EQ(cluster_columns_under(KVWC_FLAG_SINGLE_COLUMN | KVWC_FLAG_AMBIGUOUS_WIDE,
-                                        test.cluster),
-                  test.single_column);
+        EXPECT_EQ(
+            cluster_columns_under(KVWC_FLAG_SINGLE_COLUMN | KVWC_FLAG_AMBIGUOUS_WIDE, test.cluster),
+            test.single_column);
     }
 }
 
