@@ -161,7 +161,9 @@ KVWC_UTF8_FUNCTION size_t KVwchar_utf8_width(const char* s, size_t len) {
         /* Decode up to the next ASCII byte, so that text with few ASCII
          * bytes does not start a word test after every character. */
         while (at < len && p[at] >= 0x80) {
-            uint32_t code_point;
+            /* Always stored by the decoder here (len - at > 0), but some
+             * optimisation levels cannot see that and warn. */
+            uint32_t code_point = 0xFFFD;
             at += KVwchar_utf8_decode(s + at, len - at, &code_point);
             columns += KVWC_UTF8_SIZE(KVwchar_wcwidth(code_point));
         }
