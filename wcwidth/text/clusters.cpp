@@ -98,6 +98,22 @@ constexpr PairTable pair_table() {
 }
 constexpr PairTable Pairs = pair_table();
 
+// Bit `after` of entry `before`: the pair may be joined, by itself or by
+// the text before it. One load and a shift rule out most pairs.
+using JoinMasks = std::array<std::uint32_t, Break_Class_Count>;
+constexpr JoinMasks join_masks() {
+    JoinMasks masks{};
+    for (unsigned before = 0; before < Break_Class_Count; ++before) {
+        for (unsigned after = 0; after < Break_Class_Count; ++after) {
+            if (Pairs[before][after] != Boundary) {
+                masks[before] |= 1u << after;
+            }
+        }
+    }
+    return masks;
+}
+constexpr JoinMasks May_Join = join_masks();
+
 // The part of the text before a position that the rules look back at. A
 // scan starts at a boundary, and every rule's look-back runs over joined
 // code points, so the state never reaches before the cluster's start.
@@ -251,19 +267,30 @@ struct Cluster {
     return {size, columns, next};
 }
 
-// The cluster that begins with first, at p (len bytes, first included).
-// Most clusters are one code point, decided here by the pair table alone.
-// The width is asked first: fewer values then live across the call.
-[[gnu::always_inline]] inline Cluster scan_cluster(const unsigned char* p, std::size_t len,
-                                                   CodePoint first,
-                                                   SingleColumnFlag& single_column) {
-    const auto width = static_cast<std::size_t>(KVwchar_wcwidth(first.value));
-    const CodePoint next = read_code_point(p + first.size, len - first.size);
-    if (next.size != 0 && Pairs[break_class(first.props)][break_class(next.props)] != Boundary)
+// Steps over the cluster that begins with code point `at`, at p (len bytes,
+// at included): stores its size and columns, and leaves in `at` the code
+// point that follows it. Most clusters are one code point, ruled out from
+// joining the next by one table load. Results go out through references,
+// not a returned struct, so that once inlined the single-code-point path
+// keeps them in registers; the width is asked first, so that fewer values
+// live across the call.
+[[gnu::always_inline]] inline void scan_cluster(const unsigned char* p, std::size_t len,
+                                                CodePoint& at, std::size_t& size,
+                                                std::size_t& columns,
+                                                SingleColumnFlag& single_column) {
+    const auto width = static_cast<std::size_t>(KVwchar_wcwidth(at.value));
+    const CodePoint next = read_code_point(p + at.size, len - at.size);
+    if (next.size != 0 && ((May_Join[break_class(at.props)] >> break_class(next.props)) & 1) != 0)
         [[unlikely]] {
-        return scan_joined(p, len, first, width, next, single_column);
+        const Cluster cluster = scan_joined(p, len, at, width, next, single_column);
+        size = cluster.size;
+        columns = cluster.columns;
+        at = cluster.next;
+        return;
     }
-    return {first.size, width, next};
+    size = at.size;
+    columns = width;
+    at = next;
 }
 
 constexpr std::uint64_t repeat(unsigned char byte) {
@@ -318,11 +345,13 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
     }
     const unsigned char* p = bytes(s);
     SingleColumnFlag single_column;
-    const Cluster cluster = scan_cluster(p, len, read_code_point(p, len), single_column);
+    CodePoint at = read_code_point(p, len);
+    std::size_t size = 0, cluster_columns = 0;
+    scan_cluster(p, len, at, size, cluster_columns, single_column);
     if (columns != nullptr) {
-        *columns = cluster.columns > INT_MAX ? INT_MAX : static_cast<int>(cluster.columns);
+        *columns = cluster_columns > INT_MAX ? INT_MAX : static_cast<int>(cluster_columns);
     }
-    return cluster.size;
+    return size;
 }
 
 extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len) {
@@ -339,14 +368,14 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
         }
         // Stay on the scan while the text is not ASCII, so that the code
         // point ending one cluster is not decoded again.
-        CodePoint first = read_code_point(p, len);
+        CodePoint at = read_code_point(p, len);
         do {
-            const Cluster cluster = scan_cluster(p, len, first, single_column);
-            columns += cluster.columns;
-            p += cluster.size;
-            len -= cluster.size;
-            first = cluster.next;
-        } while (first.size != 0 && first.value >= 0x80);
+            std::size_t size, cluster_columns;
+            scan_cluster(p, len, at, size, cluster_columns, single_column);
+            columns += cluster_columns;
+            p += size;
+            len -= size;
+        } while (at.size != 0 && at.value >= 0x80);
     }
     return columns;
 }
@@ -371,18 +400,18 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
         if (used == len) {
             break;
         }
-        CodePoint first = read_code_point(p + used, len - used);
+        CodePoint at = read_code_point(p + used, len - used);
         bool full = false;
         do {
-            const Cluster cluster = scan_cluster(p + used, len - used, first, single_column);
-            if (cluster.columns > max_columns - total) {
+            std::size_t size, cluster_columns;
+            scan_cluster(p + used, len - used, at, size, cluster_columns, single_column);
+            if (cluster_columns > max_columns - total) {
                 full = true;
                 break;
             }
-            used += cluster.size;
-            total += cluster.columns;
-            first = cluster.next;
-        } while (first.size != 0 && first.value >= 0x80);
+            used += size;
+            total += cluster_columns;
+        } while (at.size != 0 && at.value >= 0x80);
         if (full) {
             break;
         }
