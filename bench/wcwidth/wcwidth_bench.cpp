@@ -2,7 +2,8 @@
 // empty out-of-line function (the floor), on the same inputs in one run.
 // One program is built per Unicode version of the table.
 // After the usual report it prints each function's time per code point as a
-// ratio to the floor's.
+// ratio to the floor's, and the lookup's as a ratio to each peer's.
+#include "best_rates.hpp"
 #include "floor_width.hpp"
 #include "wcwidthtab_utf8.h"
 
@@ -72,54 +73,49 @@ void width_loop(benchmark::State& state, const std::vector<std::uint32_t>* input
     state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * input->size()));
 }
 
-// Collects nanoseconds per code point of each run for the ratio table.
-class RatioReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
-            const auto rate = run.counters.find("items_per_second");
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred &&
-                rate != run.counters.end()) {
-                const std::string name = run.benchmark_name();
-                const auto slash = name.find('/');
-                // With --benchmark_repetitions the fastest repetition counts:
-                // noise from other processes only ever adds time.
-                auto [it, added] = ns_per_cp_[name.substr(0, slash)].try_emplace(
-                    name.substr(slash + 1), 1e9 / rate->second);
-                if (!added) {
-                    it->second = std::min(it->second, 1e9 / rate->second);
-                }
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
+// Time per code point of each function as a ratio to the floor's, then
+// KVwchar_wcwidth's time as a ratio to each peer's, from the best
+// repetitions.
+void print_ratios(const BestRates& rates, const std::vector<std::string>& functions) {
+    std::printf(
+        "\nTime per code point as a ratio to the floor (same run, best repetition):\n%-12s %9s",
+        "input", "floor ns");
+    for (const std::string& f : functions) {
+        std::printf(" %18s", f.c_str());
     }
-
-    void print_ratios(const std::vector<std::string>& functions) const {
-        std::printf(
-            "\nTime per code point as a ratio to the floor (same run, best repetition):\n%-12s %9s",
-            "input", "floor ns");
+    std::printf("\n");
+    for (const std::string& input : rates.inputs()) {
+        const double floor_ns = 1e9 / rates.rate(input, "floor");
+        std::printf("%-12s %9.3f", input.c_str(), floor_ns);
         for (const std::string& f : functions) {
-            std::printf(" %18s", f.c_str());
+            const double rate = rates.rate(input, f);
+            if (rate == 0) {
+                std::printf(" %18s", "-");
+            } else {
+                std::printf(" %17.2fx", 1e9 / rate / floor_ns);
+            }
         }
         std::printf("\n");
-        for (const auto& [input, times] : ns_per_cp_) {
-            const double floor_ns = times.at("floor");
-            std::printf("%-12s %9.3f", input.c_str(), floor_ns);
-            for (const std::string& f : functions) {
-                const auto t = times.find(f);
-                if (t == times.end()) {
-                    std::printf(" %18s", "-");
-                } else {
-                    std::printf(" %17.2fx", t->second / floor_ns);
-                }
-            }
-            std::printf("\n");
-        }
     }
 
-  private:
-    std::map<std::string, std::map<std::string, double>> ns_per_cp_;
-};
+    struct Peer {
+        const char* name;
+        double at_most; // KVwchar_wcwidth's time as a share of the peer's
+    };
+    const Peer peers[] = {{"utf8proc", 0.90}, {"glibc_wcwidth", 0.60}};
+    std::printf("\nKVwchar_wcwidth's time as a ratio to each peer's:\n");
+    for (const std::string& input : rates.inputs()) {
+        for (const Peer& peer : peers) {
+            const double peer_rate = rates.rate(input, peer.name);
+            if (peer_rate == 0) {
+                continue;
+            }
+            const double ratio = peer_rate / rates.rate(input, "KVwchar_wcwidth");
+            std::printf("  %-12s vs %-14s %6.3fx  (aim: at most %.2fx) %s\n", input.c_str(),
+                        peer.name, ratio, peer.at_most, ratio <= peer.at_most ? "met" : "MISSED");
+        }
+    }
+}
 
 } // namespace
 
@@ -149,12 +145,12 @@ int main(int argc, char** argv) {
                                      in);
 #endif
     }
-    benchmark::Initialize(&argc, argv);
+    initialize_with_repetitions(argc, argv, 40, 0.01);
     std::printf("KVwchar_wcwidth over the Unicode %d.%d.%d table\n", KVWC_UNICODE_VERSION_MAJOR,
                 KVWC_UNICODE_VERSION_MINOR, KVWC_UNICODE_VERSION_UPDATE);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.print_ratios(functions);
+    BestRates rates("items_per_second");
+    benchmark::RunSpecifiedBenchmarks(&rates);
+    print_ratios(rates, functions);
     benchmark::Shutdown();
     return 0;
 }

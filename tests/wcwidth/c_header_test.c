@@ -32,6 +32,10 @@ int main(void) {
     failures += check(KVwchar_wcwidth(0x0080) == 4, "U+0080 is four columns");
     failures += check(KVwchar_utf8_width("a\xE4\xB8\x80\xCC\x81", 6) == 3,
                       "UTF-8 text: narrow, wide, zero-width");
-    failures += check(_pKVwc_Width_Table[KVWC_BLOCK_COUNT - 1] != NULL, "the last entry is filled");
+    failures += check(KVwchar_utf8_ascii_length("plain ASCII, then \xC3\xA9", 20) == 18,
+                      "an ASCII run ends at the first byte from 0x80 up");
+    failures += check(KVwchar_utf8_width("plain ASCII, then \xE4\xB8\x80", 21) == 20,
+                      "UTF-8 text: an ASCII run longer than a word, then a wide one");
+    failures += check(_pKVwc_Width_Table[KVWC_BLOCK_COUNT - 1] ? 1 : 0, "the last entry is filled");
     return failures == 0 ? 0 : 1;
 }

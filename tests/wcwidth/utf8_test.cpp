@@ -1,8 +1,11 @@
 // The header-only UTF-8 helper: decoding of well-formed and ill-formed
 // sequences (each maximal ill-formed subpart one U+FFFD) and the width sum.
+#include "utf8_portable.hpp"
 #include "wcwidthtab_utf8.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <gtest/gtest.h>
 #include <string>
 #include <utility>
@@ -94,6 +97,94 @@ TEST(Utf8, WidthIsTheSumOverTheDecodedCodePointsUnderTheCurrentFlags) {
     // The length bounds the text, not a NUL.
     EXPECT_EQ(KVwchar_utf8_width(text.data(), 1), 1u);
     KVwchar_set_wcwidth_flags(saved);
+}
+
+// ASCII runs of every length from 0 to 17 (so that each lands on every
+// offset of an 8-byte word) between multi-byte sequences, a combining mark,
+// C1 controls, ill-formed bytes and a sequence cut off by the ASCII after it.
+std::string mixed_text() {
+    const char* const others[] = {
+        "\xE4\xB8\x80",     "\xCC\x81", "\xF0\x9F\x98\x80", "\xC2\x85", "\xC2\xAD",
+        "\xFF",             "\x80\xBF", "\xE4\xB8",         "\xED\xA0\x80", "\xF4\x90\x80\x80",
+    };
+    std::string text;
+    for (std::size_t run = 0; run < 18; ++run) {
+        for (std::size_t i = 0; i < run; ++i) {
+            text += static_cast<char>(i == 0 ? '\0' : '!' + (run * 7 + i) % 94);
+        }
+        text += others[run % std::size(others)];
+    }
+    return text;
+}
+
+// The width as the plain decode loop gives it: no run of ASCII taken whole.
+std::size_t width_by_code_point(const char* s, std::size_t len) {
+    std::size_t columns = 0;
+    for (std::size_t at = 0; at < len;) {
+        std::uint32_t code_point = 0;
+        at += KVwchar_utf8_decode(s + at, len - at, &code_point);
+        columns += static_cast<std::size_t>(KVwchar_wcwidth(code_point));
+    }
+    return columns;
+}
+
+// Each build of the fast paths: the header as this compiler builds it, and
+// its portable path.
+struct Build {
+    const char* name;
+    std::size_t (*ascii_length)(const char*, std::size_t);
+    std::size_t (*width)(const char*, std::size_t);
+};
+
+const Build Builds[] = {
+    {"as built", [](const char* s, std::size_t len) { return KVwchar_utf8_ascii_length(s, len); },
+     [](const char* s, std::size_t len) { return KVwchar_utf8_width(s, len); }},
+    {"portable", portable_utf8_ascii_length, portable_utf8_width},
+};
+
+// Every slice of the mixed text, each in a buffer of exactly its length so
+// that the sanitizer builds catch a read past the end; the first failure
+// ends the sweep.
+template <typename Check> void for_each_slice(const std::string& text, Check check) {
+    for (std::size_t from = 0; from < text.size(); ++from) {
+        for (std::size_t len = 0; from + len <= text.size(); ++len) {
+            if (::testing::Test::HasFatalFailure()) {
+                return;
+            }
+            const std::vector<char> slice(text.begin() + static_cast<std::ptrdiff_t>(from),
+                                          text.begin() + static_cast<std::ptrdiff_t>(from + len));
+            check(slice.data(), len, from);
+        }
+    }
+}
+
+TEST(Utf8, EverySliceOfMixedTextMeasuresAsTheCodePointLoopMeasuresIt) {
+    const std::string text = mixed_text();
+    const std::int32_t saved = KVwchar_set_wcwidth_flags(0);
+    for (std::int32_t flags = 0; flags < 4; ++flags) {
+        KVwchar_set_wcwidth_flags(flags);
+        for (const Build& build : Builds) {
+            for_each_slice(text, [&](const char* s, std::size_t len, std::size_t from) {
+                ASSERT_EQ(build.width(s, len), width_by_code_point(s, len))
+                    << build.name << ": bytes " << from << " to " << from + len << ", flags "
+                    << flags;
+            });
+        }
+    }
+    KVwchar_set_wcwidth_flags(saved);
+}
+
+TEST(Utf8, AsciiLengthStopsAtTheFirstByteWithTheHighBitSet) {
+    for (const Build& build : Builds) {
+        for_each_slice(mixed_text(), [&](const char* s, std::size_t len, std::size_t from) {
+            std::size_t expected = 0;
+            while (expected < len && static_cast<unsigned char>(s[expected]) < 0x80) {
+                ++expected;
+            }
+            ASSERT_EQ(build.ascii_length(s, len), expected)
+                << build.name << ": bytes " << from << " to " << from + len;
+        });
+    }
 }
 
 } // namespace
