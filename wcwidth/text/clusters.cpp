@@ -1,7 +1,7 @@
 // Grapheme clusters of UTF-8 text and their columns.
 //
 // A cluster is scanned one code point at a time: each is decoded once, looked
-// up once in the property table, and measured once with KVwchar_wcwidth; the
+// up once in the property table, and measured once in the width table; the
 // code point that ends a cluster is handed to the next scan rather than read
 // again. Runs of ASCII are counted several bytes at a time, since every
 // ASCII character is one column under every flag and, but for CR LF and the
@@ -148,21 +148,54 @@ struct LookBack {
     }
 };
 
-// The flags word belongs to the width library, which hands it out only by
-// replacing it. A combining mark is zero-width under every flag but the
-// single-column one, so its width tells whether that flag is set. Asked
-// once per call, and only when a cluster of several code points needs it.
-class SingleColumnFlag {
+// Columns of code points, as KVwchar_wcwidth gives them, without a call per
+// code point. Its answer for a code point of Unicode depends on nothing but
+// the code point's width class, read from the public page table, and the
+// flags word, which is private to the width library: so the first code point
+// of each class met in a call is asked of KVwchar_wcwidth, and the answer
+// serves every later code point of that class. That also holds for classes
+// above 4 in a page the program installed, and a null page entry is one
+// column, as the width table's header describes.
+class Widths {
   public:
-    bool is_set() {
-        if (state_ < 0) {
-            state_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
+    Widths() { columns_.fill(Unknown); }
+
+    // code_point comes from the UTF-8 decoder, so it is below 0x110000.
+    std::size_t of(std::uint32_t code_point) {
+        const unsigned char* page = _pKVwc_Width_Table[code_point >> KVWC_BLOCK_SHIFT];
+        if (page == nullptr) {
+            return 1;
         }
-        return state_ != 0;
+        const unsigned width_class =
+            (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
+        const std::uint8_t columns = columns_[width_class];
+        if (columns == Unknown) [[unlikely]] {
+            return learn(width_class, code_point);
+        }
+        return columns;
+    }
+
+    // Whether the single-column flag is set. A combining mark is zero-width
+    // under every flag but that one, so its width tells. Asked once per call,
+    // and only when a cluster of several code points needs it.
+    bool single_column() {
+        if (single_column_ < 0) {
+            single_column_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
+        }
+        return single_column_ != 0;
     }
 
   private:
-    int state_ = -1;
+    static constexpr std::uint8_t Unknown = 0xFF;
+
+    [[gnu::noinline]] std::size_t learn(unsigned width_class, std::uint32_t code_point) {
+        const int columns = KVwchar_wcwidth(code_point);
+        columns_[width_class] = static_cast<std::uint8_t>(columns);
+        return static_cast<std::size_t>(columns);
+    }
+
+    std::array<std::uint8_t, 16> columns_;
+    int single_column_ = -1;
 };
 
 constexpr std::uint32_t Text_Presentation = 0xFE0E;
@@ -231,9 +264,12 @@ struct Cluster {
 // table does not rule out that second joins it.
 [[gnu::noinline]] Cluster scan_joined(const unsigned char* p, std::size_t len, CodePoint first,
                                       std::size_t first_width, CodePoint second,
-                                      SingleColumnFlag& single_column) {
+                                      Widths& widths) {
     LookBack back = LookBack::after(first);
     const Shape first_shape = shape_of(first.props, second);
+    // Emoji and Hangul clusters count 2 whatever their code points' widths,
+    // so those are summed only while the cluster may still be neither.
+    bool summed = first_shape != Shape::Emoji && !is_hangul_start(first.props);
     bool pictographs_joined = false;
     std::size_t size = first.size;
     std::size_t sum = first_width;
@@ -245,7 +281,10 @@ struct Cluster {
     }
     do {
         pictographs_joined |= pair == Joined_If_Pictograph;
-        sum += static_cast<std::size_t>(KVwchar_wcwidth(next.value));
+        summed &= !pictographs_joined;
+        if (summed) {
+            sum += widths.of(next.value);
+        }
         size += next.size;
         back.add(next.props);
         before = break_class(next.props);
@@ -257,7 +296,7 @@ struct Cluster {
     } while (joins(pair, back, next));
 
     std::size_t columns = sum;
-    if (single_column.is_set()) {
+    if (widths.single_column()) {
         columns = 1;
     } else if (first_shape == Shape::Emoji || pictographs_joined || is_hangul_start(first.props)) {
         columns = 2;
@@ -272,17 +311,16 @@ struct Cluster {
 // point that follows it. Most clusters are one code point, ruled out from
 // joining the next by one table load. Results go out through references,
 // not a returned struct, so that once inlined the single-code-point path
-// keeps them in registers; the width is asked first, so that fewer values
-// live across the call.
+// keeps them in registers.
 [[gnu::always_inline]] inline void scan_cluster(const unsigned char* p, std::size_t len,
                                                 CodePoint& at, std::size_t& size,
                                                 std::size_t& columns,
-                                                SingleColumnFlag& single_column) {
-    const auto width = static_cast<std::size_t>(KVwchar_wcwidth(at.value));
+                                                Widths& widths) {
+    const std::size_t width = widths.of(at.value);
     const CodePoint next = read_code_point(p + at.size, len - at.size);
     if (next.size != 0 && ((May_Join[break_class(at.props)] >> break_class(next.props)) & 1) != 0)
         [[unlikely]] {
-        const Cluster cluster = scan_joined(p, len, at, width, next, single_column);
+        const Cluster cluster = scan_joined(p, len, at, width, next, widths);
         size = cluster.size;
         columns = cluster.columns;
         at = cluster.next;
@@ -291,6 +329,70 @@ struct Cluster {
     size = at.size;
     columns = width;
     at = next;
+}
+
+// Classes with a boundary between any two of their code points, one after
+// the other: a code point of these classes followed by another is a cluster
+// of its own, whatever its emoji properties. Most CJK text is made of them:
+// ideographs, kana and punctuation are Other, Hangul syllables LV and LVT.
+constexpr std::uint32_t Standalone = 1u << Break_Other | 1u << Break_LV | 1u << Break_LVT |
+                                     1u << Break_Consonant;
+
+constexpr bool is_standalone(std::uint8_t props) {
+    return ((Standalone >> break_class(props)) & 1) != 0;
+}
+
+constexpr bool standalone_pairs_break() {
+    for (unsigned before = 0; before < Break_Class_Count; ++before) {
+        for (unsigned after = 0; after < Break_Class_Count; ++after) {
+            if (is_standalone(static_cast<std::uint8_t>(before)) &&
+                is_standalone(static_cast<std::uint8_t>(after)) && Pairs[before][after] != Boundary) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(standalone_pairs_break());
+
+// The code point of the well-formed three-byte sequence at p (three bytes
+// readable), or 0 (which no such sequence encodes) when p begins none. The
+// checks are combined, not taken in turn, since text that reaches here is
+// nearly always well-formed.
+inline std::uint32_t decode_three_bytes(const unsigned char* p) {
+    const std::uint32_t code_point =
+        (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+    const bool well_formed = (p[0] & 0xF0u) == 0xE0u && (p[1] & 0xC0u) == 0x80u &&
+                             (p[2] & 0xC0u) == 0x80u && code_point >= 0x800 &&
+                             (code_point & 0xF800u) != 0xD800u; // no overlong form, no surrogate
+    return well_formed ? code_point : 0;
+}
+
+// Counts, with no pair table and no general decoder, the clusters of a run
+// of standalone three-byte code points that `at` (one of them, at p) begins:
+// every one but the last, which is left in `at` for the general scan, since
+// what follows it may join it.
+[[gnu::always_inline]] inline void skip_standalone_run(const unsigned char*& p, std::size_t& len,
+                                                       CodePoint& at, std::size_t& columns,
+                                                       Widths& widths) {
+    std::uint32_t value = at.value;
+    std::uint8_t props = at.props;
+    while (len >= 6) {
+        const std::uint32_t next = decode_three_bytes(p + 3);
+        if (next == 0) {
+            break;
+        }
+        const std::uint8_t next_props = property(next);
+        if (!is_standalone(next_props)) {
+            break;
+        }
+        columns += widths.of(value);
+        p += 3;
+        len -= 3;
+        value = next;
+        props = next_props;
+    }
+    at = {3, value, props};
 }
 
 constexpr std::uint64_t repeat(unsigned char byte) {
@@ -344,10 +446,10 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
         return 0;
     }
     const unsigned char* p = bytes(s);
-    SingleColumnFlag single_column;
+    Widths widths;
     CodePoint at = read_code_point(p, len);
     std::size_t size = 0, cluster_columns = 0;
-    scan_cluster(p, len, at, size, cluster_columns, single_column);
+    scan_cluster(p, len, at, size, cluster_columns, widths);
     if (columns != nullptr) {
         *columns = cluster_columns > INT_MAX ? INT_MAX : static_cast<int>(cluster_columns);
     }
@@ -357,7 +459,7 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
 extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len) {
     const unsigned char* p = bytes(s);
     std::size_t columns = 0;
-    SingleColumnFlag single_column;
+    Widths widths;
     while (len > 0) {
         const std::size_t ascii = ascii_clusters(p, len);
         columns += ascii;
@@ -370,8 +472,11 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
         // point ending one cluster is not decoded again.
         CodePoint at = read_code_point(p, len);
         do {
+            if (at.size == 3 && is_standalone(at.props)) {
+                skip_standalone_run(p, len, at, columns, widths);
+            }
             std::size_t size, cluster_columns;
-            scan_cluster(p, len, at, size, cluster_columns, single_column);
+            scan_cluster(p, len, at, size, cluster_columns, widths);
             columns += cluster_columns;
             p += size;
             len -= size;
@@ -385,7 +490,7 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
     const unsigned char* p = bytes(s);
     std::size_t used = 0;
     std::size_t total = 0;
-    SingleColumnFlag single_column;
+    Widths widths;
     while (used < len) {
         // ASCII clusters are one column each: take as many as there is room for.
         const std::size_t ascii = ascii_clusters(p + used, len - used);
@@ -404,7 +509,7 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
         bool full = false;
         do {
             std::size_t size, cluster_columns;
-            scan_cluster(p + used, len - used, at, size, cluster_columns, single_column);
+            scan_cluster(p + used, len - used, at, size, cluster_columns, widths);
             if (cluster_columns > max_columns - total) {
                 full = true;
                 break;
