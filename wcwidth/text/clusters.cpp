@@ -12,6 +12,7 @@
 #include "wcwidthtab_utf8.h"
 
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -151,11 +152,17 @@ struct LookBack {
 // Columns of code points, as KVwchar_wcwidth gives them, without a call per
 // code point. Its answer for a code point of Unicode depends on nothing but
 // the code point's width class, read from the public page table, and the
-// flags word, which is private to the width library: so the first code point
-// of each class met in a call is asked of KVwchar_wcwidth, and the answer
-// serves every later code point of that class. That also holds for classes
-// above 4 in a page the program installed, and a null page entry is one
-// column, as the width table's header describes.
+// flags word, which is private to the width library; a null page entry is
+// one column. So each class's columns are learnt once per call and serve
+// every later code point of that class.
+//
+// At the first code point that is not ASCII, one question settles classes 0
+// to 4 by what wcwidthtab.h says of them: whether a combining mark (class 0)
+// counts a column tells whether the single-column flag is set, which makes
+// every class but 1 and 4 one column; without it, each counts its number
+// but the ambiguous class 3, which depends on the other flag. The columns of
+// class 3 then, and of classes above 4 (in a page the program installed),
+// are asked of KVwchar_wcwidth at the first code point of each.
 class Widths {
   public:
     Widths() { columns_.fill(Unknown); }
@@ -166,8 +173,7 @@ class Widths {
         if (page == nullptr) {
             return 1;
         }
-        const unsigned width_class =
-            (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
+        const unsigned width_class = class_in(page, code_point);
         const std::uint8_t columns = columns_[width_class];
         if (columns == Unknown) [[unlikely]] {
             return learn(width_class, code_point);
@@ -175,28 +181,55 @@ class Widths {
         return columns;
     }
 
-    // Whether the single-column flag is set. A combining mark is zero-width
-    // under every flag but that one, so its width tells. Asked once per call,
-    // and only when a cluster of several code points needs it.
+    // Whether the single-column flag is set; asked at most once per call.
     bool single_column() {
         if (single_column_ < 0) {
-            single_column_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
+            single_column_ = KVwchar_wcwidth(Combining_Mark) != 0 ? 1 : 0;
         }
         return single_column_ != 0;
     }
 
   private:
     static constexpr std::uint8_t Unknown = 0xFF;
+    static constexpr std::uint32_t Combining_Mark = 0x0300; // class 0 in every table we build
+
+    static unsigned class_in(const unsigned char* page, std::uint32_t code_point) {
+        return (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
+    }
 
     [[gnu::noinline]] std::size_t learn(unsigned width_class, std::uint32_t code_point) {
+        if (!seeded_) {
+            seeded_ = true;
+            seed();
+            if (columns_[width_class] != Unknown) {
+                return columns_[width_class];
+            }
+        }
         const int columns = KVwchar_wcwidth(code_point);
         columns_[width_class] = static_cast<std::uint8_t>(columns);
         return static_cast<std::size_t>(columns);
     }
 
+    void seed() {
+        const unsigned char* page = _pKVwc_Width_Table[Combining_Mark >> KVWC_BLOCK_SHIFT];
+        if (page == nullptr || class_in(page, Combining_Mark) != KVWC_CLASS_ZERO_WIDTH) {
+            return; // the program installed a page there: every class is asked
+        }
+        const bool single = single_column();
+        columns_[KVWC_CLASS_ZERO_WIDTH] = single ? 1 : 0;
+        columns_[KVWC_CLASS_NARROW] = 1;
+        columns_[KVWC_CLASS_WIDE] = single ? 1 : 2;
+        columns_[KVWC_CLASS_FOUR_COLUMN] = 4;
+        if (single) {
+            columns_[KVWC_CLASS_AMBIGUOUS] = 1;
+        }
+    }
+
     std::array<std::uint8_t, 16> columns_;
     int single_column_ = -1;
+    bool seeded_ = false;
 };
+
 
 constexpr std::uint32_t Text_Presentation = 0xFE0E;
 constexpr std::uint32_t Emoji_Presentation = 0xFE0F;
@@ -399,24 +432,48 @@ constexpr std::uint64_t repeat(unsigned char byte) {
     return 0x0101010101010101u * byte;
 }
 
+// The index of the first byte in memory of a word read with memcpy whose
+// high bit is set in flagged (not 0).
+std::size_t first_flagged_byte(std::uint64_t flagged) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(flagged)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(flagged)) / 8;
+    }
+}
+
 // The number of leading bytes of p, at most len, that are ASCII other than
-// CR: eight bytes at a time while none is a high byte or CR.
+// CR, eight at a time. A word's stop bytes (high bytes and CRs) are flagged
+// by their high bit; the first flagged byte is exact, since the borrows of
+// the zero-byte test only reach bytes after a CR. The last word of a run
+// reaching the end of the text overlaps bytes already tested rather than
+// falling back to single bytes.
 std::size_t ascii_run(const unsigned char* p, std::size_t len) {
+    if (len < 8) {
+        std::size_t n = 0;
+        while (n < len && p[n] < 0x80 && p[n] != '\r') {
+            ++n;
+        }
+        return n;
+    }
     std::size_t n = 0;
-    while (len - n >= 8) {
+    for (;;) {
+        if (len - n < 8) {
+            n = len - 8;
+        }
         std::uint64_t word;
         std::memcpy(&word, p + n, sizeof word);
         const std::uint64_t cr = word ^ repeat('\r');
         const std::uint64_t zero_byte = (cr - repeat(1)) & ~cr; // high bit set where cr is 0
-        if (((word | zero_byte) & repeat(0x80)) != 0) {
-            break;
+        const std::uint64_t stops = (word | zero_byte) & repeat(0x80);
+        if (stops != 0) {
+            return n + first_flagged_byte(stops);
         }
         n += 8;
+        if (n == len) {
+            return len;
+        }
     }
-    while (n < len && p[n] < 0x80 && p[n] != '\r') {
-        ++n;
-    }
-    return n;
 }
 
 // The ASCII clusters at p: the run, less its last byte when a non-ASCII

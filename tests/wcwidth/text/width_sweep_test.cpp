@@ -90,14 +90,29 @@ TEST(WidthSweep, EveryThreeByteCodePointInOrderMeasuresAsItsClusters) {
     expect_three_byte_text_as_sum_of_clusters();
 }
 
-TEST(WidthSweep, InstalledPageWithEveryClass) {
-    // Byte i holds classes 2i mod 16 and 2i+1 mod 16: each class 32 times.
+// Every class 32 times: byte i holds classes (2i + shift) mod 16 and the next.
+std::array<unsigned char, KVWC_PAGE_SIZE> page_of_every_class(unsigned shift) {
     std::array<unsigned char, KVWC_PAGE_SIZE> page{};
-    for (std::size_t i = 0; i < page.size(); ++i) {
-        page[i] = static_cast<unsigned char>((2 * i) % 16 | ((2 * i + 1) % 16) << 4);
+    for (unsigned i = 0; i < page.size(); ++i) {
+        page[i] = static_cast<unsigned char>((2 * i + shift) % 16 | ((2 * i + shift + 1) % 16) << 4);
     }
-    const PageInstalled installed(Ideograph_Block, page.data());
+    return page;
+}
+
+TEST(WidthSweep, InstalledPagesWithEveryClass) {
+    const auto ideographs = page_of_every_class(0);
+    const PageInstalled installed(Ideograph_Block, ideographs.data());
     ASSERT_EQ(KVwchar_wcwidth(Block_First + 15), 15);
+    expect_each_alone_as_wcwidth(Block_First, Block_Last);
+    expect_three_byte_text_as_sum_of_clusters();
+
+    // Over the combining marks too, where U+0300 is no longer zero-width.
+    const auto marks = page_of_every_class(1);
+    const std::uint32_t marks_block = 0x0300 >> KVWC_BLOCK_SHIFT;
+    const PageInstalled installed_marks(marks_block, marks.data());
+    ASSERT_EQ(KVwchar_wcwidth(0x0300), 1);
+    expect_each_alone_as_wcwidth(marks_block << KVWC_BLOCK_SHIFT,
+                                 ((marks_block + 1) << KVWC_BLOCK_SHIFT) - 1);
     expect_each_alone_as_wcwidth(Block_First, Block_Last);
     expect_three_byte_text_as_sum_of_clusters();
 }
