@@ -478,7 +478,7 @@ std::size_t ascii_run(const unsigned char* p, std::size_t len) {
 
 // The ASCII clusters at p: the run, less its last byte when a non-ASCII
 // byte follows it, since that one may begin a cluster with what follows.
-std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
+[[gnu::always_inline]] inline std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
     const std::size_t run = ascii_run(p, len);
     if (run < len && run > 0 && p[run] >= 0x80) {
         return run - 1;
