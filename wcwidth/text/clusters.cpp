@@ -123,13 +123,7 @@ struct LookBack {
     enum : std::uint8_t { No_Pictograph, Pictograph, Pictograph_ZWJ } pictograph = No_Pictograph;
     bool odd_flags = false; // an odd number of regional indicators just before
 
-    static LookBack after(const CodePoint& first) {
-        LookBack back;
-        back.add(first.props);
-        return back;
-    }
-
-    void add(std::uint8_t props) {
+    constexpr void add(std::uint8_t props) {
         const BreakClass c = break_class(props);
         if (c == Break_Consonant) {
             conjunct = Consonant;
@@ -269,7 +263,7 @@ bool is_hangul_start(std::uint8_t props) {
     return c == Break_L || c == Break_LV || c == Break_LVT;
 }
 
-bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
+constexpr bool joins(Pair pair, const LookBack& back, std::uint8_t next_props) {
     switch (pair) {
     case Boundary:
         return false;
@@ -278,12 +272,75 @@ bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
     case Joined_If_Conjunct:
         return back.conjunct == LookBack::Linked;
     case Joined_If_Pictograph:
-        return back.pictograph == LookBack::Pictograph_ZWJ && is_pictographic(next.props);
+        return back.pictograph == LookBack::Pictograph_ZWJ && is_pictographic(next_props);
     case Joined_If_Odd_Flag:
         return back.odd_flags;
     }
     return false;
 }
+
+// The rules as one table, so that each code point of a cluster costs one
+// load: a scan state is the break class of the code point before the
+// position and the look-back, and a code point's input is its break class
+// and whether it is pictographic. An entry says whether the code point
+// joins, whether it joins by the pictograph rule, and the state after it.
+constexpr unsigned Look_Back_States = 3 * 3 * 2;
+constexpr unsigned Scan_States = Break_Class_Count * Look_Back_States;
+constexpr unsigned Scan_Inputs = 2 * Break_Class_Count;
+
+constexpr unsigned look_back_index(const LookBack& back) {
+    return (back.conjunct * 3u + back.pictograph) * 2u + (back.odd_flags ? 1u : 0u);
+}
+constexpr LookBack look_back_at(unsigned index) {
+    LookBack back;
+    back.odd_flags = index % 2 != 0;
+    back.pictograph = static_cast<decltype(back.pictograph)>(index / 2 % 3);
+    back.conjunct = static_cast<decltype(back.conjunct)>(index / 6);
+    return back;
+}
+
+constexpr std::uint8_t scan_input(std::uint8_t props) {
+    return static_cast<std::uint8_t>(break_class(props) +
+                                     (is_pictographic(props) ? Break_Class_Count : 0));
+}
+
+constexpr std::uint16_t Joins = 1;
+constexpr std::uint16_t Joins_Pictographs = 2;
+constexpr unsigned State_Shift = 2;
+
+// The state after the first code point of a cluster.
+constexpr std::uint16_t scan_start(std::uint8_t props) {
+    LookBack back;
+    back.add(props);
+    return static_cast<std::uint16_t>(break_class(props) * Look_Back_States + look_back_index(back));
+}
+
+using ScanTable = std::array<std::array<std::uint16_t, Scan_Inputs>, Scan_States>;
+constexpr ScanTable scan_table() {
+    ScanTable table{};
+    for (unsigned state = 0; state < Scan_States; ++state) {
+        const unsigned before = state / Look_Back_States;
+        const LookBack back = look_back_at(state % Look_Back_States);
+        for (unsigned input = 0; input < Scan_Inputs; ++input) {
+            const unsigned after = input % Break_Class_Count;
+            // Any pictographic emoji kind will do: the rules ask no more.
+            const auto props = static_cast<std::uint8_t>(
+                after | (input >= Break_Class_Count ? Pictographic_Only << Emoji_Shift : 0));
+            const Pair pair = Pairs[before][after];
+            if (!joins(pair, back, props)) {
+                continue;
+            }
+            LookBack next = back;
+            next.add(props);
+            const unsigned next_state = after * Look_Back_States + look_back_index(next);
+            table[state][input] = static_cast<std::uint16_t>(
+                next_state << State_Shift | Joins |
+                (pair == Joined_If_Pictograph ? Joins_Pictographs : 0));
+        }
+    }
+    return table;
+}
+constexpr ScanTable Scan = scan_table();
 
 // A cluster and the code point that follows it (size 0 at the end of the
 // text), which begins the next cluster.
@@ -298,7 +355,6 @@ struct Cluster {
 [[gnu::noinline]] Cluster scan_joined(const unsigned char* p, std::size_t len, CodePoint first,
                                       std::size_t first_width, CodePoint second,
                                       Widths& widths) {
-    LookBack back = LookBack::after(first);
     const Shape first_shape = shape_of(first.props, second);
     // Emoji and Hangul clusters count 2 whatever their code points' widths,
     // so those are summed only while the cluster may still be neither.
@@ -306,27 +362,24 @@ struct Cluster {
     bool pictographs_joined = false;
     std::size_t size = first.size;
     std::size_t sum = first_width;
-    BreakClass before = break_class(first.props);
     CodePoint next = second;
-    Pair pair = Pairs[before][break_class(next.props)];
-    if (!joins(pair, back, next)) { // it joins only after more than first alone
+    std::uint16_t step = Scan[scan_start(first.props)][scan_input(next.props)];
+    if ((step & Joins) == 0) { // it joins only after more than first alone
         return {size, sum, next};
     }
     do {
-        pictographs_joined |= pair == Joined_If_Pictograph;
+        pictographs_joined |= (step & Joins_Pictographs) != 0;
         summed &= !pictographs_joined;
         if (summed) {
             sum += widths.of(next.value);
         }
         size += next.size;
-        back.add(next.props);
-        before = break_class(next.props);
         next = read_code_point(p + size, len - size);
         if (next.size == 0) {
             break;
         }
-        pair = Pairs[before][break_class(next.props)];
-    } while (joins(pair, back, next));
+        step = Scan[step >> State_Shift][scan_input(next.props)];
+    } while ((step & Joins) != 0);
 
     std::size_t columns = sum;
     if (widths.single_column()) {
