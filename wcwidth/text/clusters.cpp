@@ -342,6 +342,17 @@ constexpr ScanTable scan_table() {
 }
 constexpr ScanTable Scan = scan_table();
 
+// scan_input of every property byte, so that a step is two loads.
+using InputTable = std::array<std::uint8_t, 256>;
+constexpr InputTable input_table() {
+    InputTable table{};
+    for (unsigned props = 0; props < 256; ++props) {
+        table[props] = scan_input(static_cast<std::uint8_t>(props));
+    }
+    return table;
+}
+constexpr InputTable Inputs = input_table();
+
 // A cluster and the code point that follows it (size 0 at the end of the
 // text), which begins the next cluster.
 struct Cluster {
@@ -378,7 +389,7 @@ struct Cluster {
         if (next.size == 0) {
             break;
         }
-        step = Scan[step >> State_Shift][scan_input(next.props)];
+        step = Scan[step >> State_Shift][Inputs[next.props]];
     } while ((step & Joins) != 0);
 
     std::size_t columns = sum;
