@@ -5,7 +5,8 @@
 // code point that ends a cluster is handed to the next scan rather than read
 // again. Runs of ASCII are counted several bytes at a time, since every
 // ASCII character is one column under every flag and, but for CR LF and the
-// last one before a non-ASCII byte, a cluster of its own.
+// last one before a non-ASCII byte, a cluster of its own; so are runs of
+// three-byte characters that never join each other, most of CJK text.
 #include "text_properties.hpp"
 #include "wcwidthtab.h"
 #include "wcwidthtab_text.h"
@@ -150,8 +151,8 @@ struct LookBack {
 // one column. So each class's columns are learnt once per call and serve
 // every later code point of that class.
 //
-// At the first code point that is not ASCII, one question settles classes 0
-// to 4 by what wcwidthtab.h says of them: whether a combining mark (class 0)
+// At the first code point measured (text that is all ASCII has none), one
+// question settles classes 0 to 4 by what wcwidthtab.h says of them: whether a combining mark (class 0)
 // counts a column tells whether the single-column flag is set, which makes
 // every class but 1 and 4 one column; without it, each counts its number
 // but the ambiguous class 3, which depends on the other flag. The columns of
@@ -223,7 +224,6 @@ class Widths {
     int single_column_ = -1;
     bool seeded_ = false;
 };
-
 
 constexpr std::uint32_t Text_Presentation = 0xFE0E;
 constexpr std::uint32_t Emoji_Presentation = 0xFE0F;
@@ -508,10 +508,10 @@ std::size_t first_flagged_byte(std::uint64_t flagged) {
 
 // The number of leading bytes of p, at most len, that are ASCII other than
 // CR, eight at a time. A word's stop bytes (high bytes and CRs) are flagged
-// by their high bit; the first flagged byte is exact, since the borrows of
-// the zero-byte test only reach bytes after a CR. The last word of a run
-// reaching the end of the text overlaps bytes already tested rather than
-// falling back to single bytes.
+// by their high bit, each byte on its own (no carry crosses a byte), so the
+// first flagged byte ends the run on either byte order. The last word of a
+// run reaching the end of the text overlaps bytes already tested rather
+// than falling back to single bytes.
 std::size_t ascii_run(const unsigned char* p, std::size_t len) {
     if (len < 8) {
         std::size_t n = 0;
@@ -527,9 +527,11 @@ std::size_t ascii_run(const unsigned char* p, std::size_t len) {
         }
         std::uint64_t word;
         std::memcpy(&word, p + n, sizeof word);
-        const std::uint64_t cr = word ^ repeat('\r');
-        const std::uint64_t zero_byte = (cr - repeat(1)) & ~cr; // high bit set where cr is 0
-        const std::uint64_t stops = (word | zero_byte) & repeat(0x80);
+        const std::uint64_t cr = word ^ repeat('\r'); // 0 where a CR is
+        // High bit set where cr is not 0: its low seven bits plus 0x7F carry
+        // into bit 7 unless they are 0, and no sum leaves its byte.
+        const std::uint64_t not_cr = ((cr & repeat(0x7F)) + repeat(0x7F)) | cr;
+        const std::uint64_t stops = (word | ~not_cr) & repeat(0x80);
         if (stops != 0) {
             return n + first_flagged_byte(stops);
         }
