@@ -1,17 +1,19 @@
 // Grapheme clusters of UTF-8 text and their columns.
 //
 // A cluster is scanned one code point at a time: each is decoded once, looked
-// up once in the property table, and measured once with KVwchar_wcwidth; the
+// up once in the property table, and measured once in the width table; the
 // code point that ends a cluster is handed to the next scan rather than read
 // again. Runs of ASCII are counted several bytes at a time, since every
 // ASCII character is one column under every flag and, but for CR LF and the
-// last one before a non-ASCII byte, a cluster of its own.
+// last one before a non-ASCII byte, a cluster of its own; so are runs of
+// three-byte characters that never join each other, most of CJK text.
 #include "text_properties.hpp"
 #include "wcwidthtab.h"
 #include "wcwidthtab_text.h"
 #include "wcwidthtab_utf8.h"
 
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
@@ -122,13 +124,7 @@ struct LookBack {
     enum : std::uint8_t { No_Pictograph, Pictograph, Pictograph_ZWJ } pictograph = No_Pictograph;
     bool odd_flags = false; // an odd number of regional indicators just before
 
-    static LookBack after(const CodePoint& first) {
-        LookBack back;
-        back.add(first.props);
-        return back;
-    }
-
-    void add(std::uint8_t props) {
+    constexpr void add(std::uint8_t props) {
         const BreakClass c = break_class(props);
         if (c == Break_Consonant) {
             conjunct = Consonant;
@@ -148,21 +144,85 @@ struct LookBack {
     }
 };
 
-// The flags word belongs to the width library, which hands it out only by
-// replacing it. A combining mark is zero-width under every flag but the
-// single-column one, so its width tells whether that flag is set. Asked
-// once per call, and only when a cluster of several code points needs it.
-class SingleColumnFlag {
+// Columns of code points, as KVwchar_wcwidth gives them, without a call per
+// code point. Its answer for a code point of Unicode depends on nothing but
+// the code point's width class, read from the public page table, and the
+// flags word, which is private to the width library; a null page entry is
+// one column. So each class's columns are learnt once per call and serve
+// every later code point of that class.
+//
+// At the first code point measured (text that is all ASCII has none), one
+// question settles classes 0 to 4 by what wcwidthtab.h says of them: whether a combining mark (class 0)
+// counts a column tells whether the single-column flag is set, which makes
+// every class but 1 and 4 one column; without it, each counts its number
+// but the ambiguous class 3, which depends on the other flag. The columns of
+// class 3 then, and of classes above 4 (in a page the program installed),
+// are asked of KVwchar_wcwidth at the first code point of each.
+class Widths {
   public:
-    bool is_set() {
-        if (state_ < 0) {
-            state_ = KVwchar_wcwidth(0x0300) != 0 ? 1 : 0;
+    Widths() { columns_.fill(Unknown); }
+
+    // code_point comes from the UTF-8 decoder, so it is below 0x110000.
+    std::size_t of(std::uint32_t code_point) {
+        const unsigned char* page = _pKVwc_Width_Table[code_point >> KVWC_BLOCK_SHIFT];
+        if (page == nullptr) {
+            return 1;
         }
-        return state_ != 0;
+        const unsigned width_class = class_in(page, code_point);
+        const std::uint8_t columns = columns_[width_class];
+        if (columns == Unknown) [[unlikely]] {
+            return learn(width_class, code_point);
+        }
+        return columns;
+    }
+
+    // Whether the single-column flag is set; asked at most once per call.
+    bool single_column() {
+        if (single_column_ < 0) {
+            single_column_ = KVwchar_wcwidth(Combining_Mark) != 0 ? 1 : 0;
+        }
+        return single_column_ != 0;
     }
 
   private:
-    int state_ = -1;
+    static constexpr std::uint8_t Unknown = 0xFF;
+    static constexpr std::uint32_t Combining_Mark = 0x0300; // class 0 in every table we build
+
+    static unsigned class_in(const unsigned char* page, std::uint32_t code_point) {
+        return (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
+    }
+
+    [[gnu::noinline]] std::size_t learn(unsigned width_class, std::uint32_t code_point) {
+        if (!seeded_) {
+            seeded_ = true;
+            seed();
+            if (columns_[width_class] != Unknown) {
+                return columns_[width_class];
+            }
+        }
+        const int columns = KVwchar_wcwidth(code_point);
+        columns_[width_class] = static_cast<std::uint8_t>(columns);
+        return static_cast<std::size_t>(columns);
+    }
+
+    void seed() {
+        const unsigned char* page = _pKVwc_Width_Table[Combining_Mark >> KVWC_BLOCK_SHIFT];
+        if (page == nullptr || class_in(page, Combining_Mark) != KVWC_CLASS_ZERO_WIDTH) {
+            return; // the program installed a page there: every class is asked
+        }
+        const bool single = single_column();
+        columns_[KVWC_CLASS_ZERO_WIDTH] = single ? 1 : 0;
+        columns_[KVWC_CLASS_NARROW] = 1;
+        columns_[KVWC_CLASS_WIDE] = single ? 1 : 2;
+        columns_[KVWC_CLASS_FOUR_COLUMN] = 4;
+        if (single) {
+            columns_[KVWC_CLASS_AMBIGUOUS] = 1;
+        }
+    }
+
+    std::array<std::uint8_t, 16> columns_;
+    int single_column_ = -1;
+    bool seeded_ = false;
 };
 
 constexpr std::uint32_t Text_Presentation = 0xFE0E;
@@ -203,7 +263,7 @@ bool is_hangul_start(std::uint8_t props) {
     return c == Break_L || c == Break_LV || c == Break_LVT;
 }
 
-bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
+constexpr bool joins(Pair pair, const LookBack& back, std::uint8_t next_props) {
     switch (pair) {
     case Boundary:
         return false;
@@ -212,12 +272,86 @@ bool joins(Pair pair, const LookBack& back, const CodePoint& next) {
     case Joined_If_Conjunct:
         return back.conjunct == LookBack::Linked;
     case Joined_If_Pictograph:
-        return back.pictograph == LookBack::Pictograph_ZWJ && is_pictographic(next.props);
+        return back.pictograph == LookBack::Pictograph_ZWJ && is_pictographic(next_props);
     case Joined_If_Odd_Flag:
         return back.odd_flags;
     }
     return false;
 }
+
+// The rules as one table, so that each code point of a cluster costs one
+// load: a scan state is the break class of the code point before the
+// position and the look-back, and a code point's input is its break class
+// and whether it is pictographic. An entry says whether the code point
+// joins, whether it joins by the pictograph rule, and the state after it.
+constexpr unsigned Look_Back_States = 3 * 3 * 2;
+constexpr unsigned Scan_States = Break_Class_Count * Look_Back_States;
+constexpr unsigned Scan_Inputs = 2 * Break_Class_Count;
+
+constexpr unsigned look_back_index(const LookBack& back) {
+    return (back.conjunct * 3u + back.pictograph) * 2u + (back.odd_flags ? 1u : 0u);
+}
+constexpr LookBack look_back_at(unsigned index) {
+    LookBack back;
+    back.odd_flags = index % 2 != 0;
+    back.pictograph = static_cast<decltype(back.pictograph)>(index / 2 % 3);
+    back.conjunct = static_cast<decltype(back.conjunct)>(index / 6);
+    return back;
+}
+
+constexpr std::uint8_t scan_input(std::uint8_t props) {
+    return static_cast<std::uint8_t>(break_class(props) +
+                                     (is_pictographic(props) ? Break_Class_Count : 0));
+}
+
+constexpr std::uint16_t Joins = 1;
+constexpr std::uint16_t Joins_Pictographs = 2;
+constexpr unsigned State_Shift = 2;
+
+// The state after the first code point of a cluster.
+constexpr std::uint16_t scan_start(std::uint8_t props) {
+    LookBack back;
+    back.add(props);
+    return static_cast<std::uint16_t>(break_class(props) * Look_Back_States + look_back_index(back));
+}
+
+using ScanTable = std::array<std::array<std::uint16_t, Scan_Inputs>, Scan_States>;
+constexpr ScanTable scan_table() {
+    ScanTable table{};
+    for (unsigned state = 0; state < Scan_States; ++state) {
+        const unsigned before = state / Look_Back_States;
+        const LookBack back = look_back_at(state % Look_Back_States);
+        for (unsigned input = 0; input < Scan_Inputs; ++input) {
+            const unsigned after = input % Break_Class_Count;
+            // Any pictographic emoji kind will do: the rules ask no more.
+            const auto props = static_cast<std::uint8_t>(
+                after | (input >= Break_Class_Count ? Pictographic_Only << Emoji_Shift : 0));
+            const Pair pair = Pairs[before][after];
+            if (!joins(pair, back, props)) {
+                continue;
+            }
+            LookBack next = back;
+            next.add(props);
+            const unsigned next_state = after * Look_Back_States + look_back_index(next);
+            table[state][input] = static_cast<std::uint16_t>(
+                next_state << State_Shift | Joins |
+                (pair == Joined_If_Pictograph ? Joins_Pictographs : 0));
+        }
+    }
+    return table;
+}
+constexpr ScanTable Scan = scan_table();
+
+// scan_input of every property byte, so that a step is two loads.
+using InputTable = std::array<std::uint8_t, 256>;
+constexpr InputTable input_table() {
+    InputTable table{};
+    for (unsigned props = 0; props < 256; ++props) {
+        table[props] = scan_input(static_cast<std::uint8_t>(props));
+    }
+    return table;
+}
+constexpr InputTable Inputs = input_table();
 
 // A cluster and the code point that follows it (size 0 at the end of the
 // text), which begins the next cluster.
@@ -231,33 +365,35 @@ struct Cluster {
 // table does not rule out that second joins it.
 [[gnu::noinline]] Cluster scan_joined(const unsigned char* p, std::size_t len, CodePoint first,
                                       std::size_t first_width, CodePoint second,
-                                      SingleColumnFlag& single_column) {
-    LookBack back = LookBack::after(first);
+                                      Widths& widths) {
     const Shape first_shape = shape_of(first.props, second);
+    // Emoji and Hangul clusters count 2 whatever their code points' widths,
+    // so those are summed only while the cluster may still be neither.
+    bool summed = first_shape != Shape::Emoji && !is_hangul_start(first.props);
     bool pictographs_joined = false;
     std::size_t size = first.size;
     std::size_t sum = first_width;
-    BreakClass before = break_class(first.props);
     CodePoint next = second;
-    Pair pair = Pairs[before][break_class(next.props)];
-    if (!joins(pair, back, next)) { // it joins only after more than first alone
+    std::uint16_t step = Scan[scan_start(first.props)][scan_input(next.props)];
+    if ((step & Joins) == 0) { // it joins only after more than first alone
         return {size, sum, next};
     }
     do {
-        pictographs_joined |= pair == Joined_If_Pictograph;
-        sum += static_cast<std::size_t>(KVwchar_wcwidth(next.value));
+        pictographs_joined |= (step & Joins_Pictographs) != 0;
+        summed &= !pictographs_joined;
+        if (summed) {
+            sum += widths.of(next.value);
+        }
         size += next.size;
-        back.add(next.props);
-        before = break_class(next.props);
         next = read_code_point(p + size, len - size);
         if (next.size == 0) {
             break;
         }
-        pair = Pairs[before][break_class(next.props)];
-    } while (joins(pair, back, next));
+        step = Scan[step >> State_Shift][Inputs[next.props]];
+    } while ((step & Joins) != 0);
 
     std::size_t columns = sum;
-    if (single_column.is_set()) {
+    if (widths.single_column()) {
         columns = 1;
     } else if (first_shape == Shape::Emoji || pictographs_joined || is_hangul_start(first.props)) {
         columns = 2;
@@ -272,17 +408,16 @@ struct Cluster {
 // point that follows it. Most clusters are one code point, ruled out from
 // joining the next by one table load. Results go out through references,
 // not a returned struct, so that once inlined the single-code-point path
-// keeps them in registers; the width is asked first, so that fewer values
-// live across the call.
+// keeps them in registers.
 [[gnu::always_inline]] inline void scan_cluster(const unsigned char* p, std::size_t len,
                                                 CodePoint& at, std::size_t& size,
                                                 std::size_t& columns,
-                                                SingleColumnFlag& single_column) {
-    const auto width = static_cast<std::size_t>(KVwchar_wcwidth(at.value));
+                                                Widths& widths) {
+    const std::size_t width = widths.of(at.value);
     const CodePoint next = read_code_point(p + at.size, len - at.size);
     if (next.size != 0 && ((May_Join[break_class(at.props)] >> break_class(next.props)) & 1) != 0)
         [[unlikely]] {
-        const Cluster cluster = scan_joined(p, len, at, width, next, single_column);
+        const Cluster cluster = scan_joined(p, len, at, width, next, widths);
         size = cluster.size;
         columns = cluster.columns;
         at = cluster.next;
@@ -293,33 +428,123 @@ struct Cluster {
     at = next;
 }
 
+// Classes with a boundary between any two of their code points, one after
+// the other: a code point of these classes followed by another is a cluster
+// of its own, whatever its emoji properties. Most CJK text is made of them:
+// ideographs, kana and punctuation are Other, Hangul syllables LV and LVT.
+constexpr std::uint32_t Standalone = 1u << Break_Other | 1u << Break_LV | 1u << Break_LVT |
+                                     1u << Break_Consonant;
+
+constexpr bool is_standalone(std::uint8_t props) {
+    return ((Standalone >> break_class(props)) & 1) != 0;
+}
+
+constexpr bool standalone_pairs_break() {
+    for (unsigned before = 0; before < Break_Class_Count; ++before) {
+        for (unsigned after = 0; after < Break_Class_Count; ++after) {
+            if (is_standalone(static_cast<std::uint8_t>(before)) &&
+                is_standalone(static_cast<std::uint8_t>(after)) && Pairs[before][after] != Boundary) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(standalone_pairs_break());
+
+// The code point of the well-formed three-byte sequence at p (three bytes
+// readable), or 0 (which no such sequence encodes) when p begins none. The
+// checks are combined, not taken in turn, since text that reaches here is
+// nearly always well-formed.
+inline std::uint32_t decode_three_bytes(const unsigned char* p) {
+    const std::uint32_t code_point =
+        (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+    const bool well_formed = (p[0] & 0xF0u) == 0xE0u && (p[1] & 0xC0u) == 0x80u &&
+                             (p[2] & 0xC0u) == 0x80u && code_point >= 0x800 &&
+                             (code_point & 0xF800u) != 0xD800u; // no overlong form, no surrogate
+    return well_formed ? code_point : 0;
+}
+
+// Counts, with no pair table and no general decoder, the clusters of a run
+// of standalone three-byte code points that `at` (one of them, at p) begins:
+// every one but the last, which is left in `at` for the general scan, since
+// what follows it may join it.
+[[gnu::always_inline]] inline void skip_standalone_run(const unsigned char*& p, std::size_t& len,
+                                                       CodePoint& at, std::size_t& columns,
+                                                       Widths& widths) {
+    std::uint32_t value = at.value;
+    std::uint8_t props = at.props;
+    while (len >= 6) {
+        const std::uint32_t next = decode_three_bytes(p + 3);
+        if (next == 0) {
+            break;
+        }
+        const std::uint8_t next_props = property(next);
+        if (!is_standalone(next_props)) {
+            break;
+        }
+        columns += widths.of(value);
+        p += 3;
+        len -= 3;
+        value = next;
+        props = next_props;
+    }
+    at = {3, value, props};
+}
+
 constexpr std::uint64_t repeat(unsigned char byte) {
     return 0x0101010101010101u * byte;
 }
 
+// The index of the first byte in memory of a word read with memcpy whose
+// high bit is set in flagged (not 0).
+std::size_t first_flagged_byte(std::uint64_t flagged) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<std::size_t>(std::countr_zero(flagged)) / 8;
+    } else {
+        return static_cast<std::size_t>(std::countl_zero(flagged)) / 8;
+    }
+}
+
 // The number of leading bytes of p, at most len, that are ASCII other than
-// CR: eight bytes at a time while none is a high byte or CR.
+// CR, eight at a time. A word's stop bytes (high bytes and CRs) are flagged
+// by their high bit, each byte on its own (no carry crosses a byte), so the
+// first flagged byte ends the run on either byte order. The last word of a
+// run reaching the end of the text overlaps bytes already tested rather
+// than falling back to single bytes.
 std::size_t ascii_run(const unsigned char* p, std::size_t len) {
+    if (len < 8) {
+        std::size_t n = 0;
+        while (n < len && p[n] < 0x80 && p[n] != '\r') {
+            ++n;
+        }
+        return n;
+    }
     std::size_t n = 0;
-    while (len - n >= 8) {
+    for (;;) {
+        if (len - n < 8) {
+            n = len - 8;
+        }
         std::uint64_t word;
         std::memcpy(&word, p + n, sizeof word);
-        const std::uint64_t cr = word ^ repeat('\r');
-        const std::uint64_t zero_byte = (cr - repeat(1)) & ~cr; // high bit set where cr is 0
-        if (((word | zero_byte) & repeat(0x80)) != 0) {
-            break;
+        const std::uint64_t cr = word ^ repeat('\r'); // 0 where a CR is
+        // High bit set where cr is not 0: its low seven bits plus 0x7F carry
+        // into bit 7 unless they are 0, and no sum leaves its byte.
+        const std::uint64_t not_cr = ((cr & repeat(0x7F)) + repeat(0x7F)) | cr;
+        const std::uint64_t stops = (word | ~not_cr) & repeat(0x80);
+        if (stops != 0) {
+            return n + first_flagged_byte(stops);
         }
         n += 8;
+        if (n == len) {
+            return len;
+        }
     }
-    while (n < len && p[n] < 0x80 && p[n] != '\r') {
-        ++n;
-    }
-    return n;
 }
 
 // The ASCII clusters at p: the run, less its last byte when a non-ASCII
 // byte follows it, since that one may begin a cluster with what follows.
-std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
+[[gnu::always_inline]] inline std::size_t ascii_clusters(const unsigned char* p, std::size_t len) {
     const std::size_t run = ascii_run(p, len);
     if (run < len && run > 0 && p[run] >= 0x80) {
         return run - 1;
@@ -344,10 +569,10 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
         return 0;
     }
     const unsigned char* p = bytes(s);
-    SingleColumnFlag single_column;
+    Widths widths;
     CodePoint at = read_code_point(p, len);
     std::size_t size = 0, cluster_columns = 0;
-    scan_cluster(p, len, at, size, cluster_columns, single_column);
+    scan_cluster(p, len, at, size, cluster_columns, widths);
     if (columns != nullptr) {
         *columns = cluster_columns > INT_MAX ? INT_MAX : static_cast<int>(cluster_columns);
     }
@@ -357,7 +582,7 @@ extern "C" std::size_t KVwchar_utf8_cluster(const char* s, std::size_t len, int*
 extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len) {
     const unsigned char* p = bytes(s);
     std::size_t columns = 0;
-    SingleColumnFlag single_column;
+    Widths widths;
     while (len > 0) {
         const std::size_t ascii = ascii_clusters(p, len);
         columns += ascii;
@@ -370,8 +595,11 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
         // point ending one cluster is not decoded again.
         CodePoint at = read_code_point(p, len);
         do {
+            if (at.size == 3 && is_standalone(at.props)) {
+                skip_standalone_run(p, len, at, columns, widths);
+            }
             std::size_t size, cluster_columns;
-            scan_cluster(p, len, at, size, cluster_columns, single_column);
+            scan_cluster(p, len, at, size, cluster_columns, widths);
             columns += cluster_columns;
             p += size;
             len -= size;
@@ -385,7 +613,7 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
     const unsigned char* p = bytes(s);
     std::size_t used = 0;
     std::size_t total = 0;
-    SingleColumnFlag single_column;
+    Widths widths;
     while (used < len) {
         // ASCII clusters are one column each: take as many as there is room for.
         const std::size_t ascii = ascii_clusters(p + used, len - used);
@@ -404,7 +632,7 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
         bool full = false;
         do {
             std::size_t size, cluster_columns;
-            scan_cluster(p + used, len - used, at, size, cluster_columns, single_column);
+            scan_cluster(p + used, len - used, at, size, cluster_columns, widths);
             if (cluster_columns > max_columns - total) {
                 full = true;
                 break;

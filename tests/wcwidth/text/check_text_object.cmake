@@ -1,5 +1,5 @@
-# Checks that the text library is one object whose only undefined symbol is
-# the width lookup, whose globals are the three text functions, and which has
+# Checks that the text library is one object whose only undefined symbols are
+# the width lookup and the width table's page pointers, whose globals are the three text functions, and which has
 # no static constructors.
 #   cmake -DARCHIVE=... -DAR=... -DNM=... -DOBJDUMP=... -P check_text_object.cmake
 
@@ -35,8 +35,9 @@ endif()
 run(undefined ${NM} -P -u ${ARCHIVE})
 symbol_names(undefined_names "${undefined}")
 list(REMOVE_ITEM undefined_names _GLOBAL_OFFSET_TABLE_)
-if(NOT undefined_names STREQUAL "KVwchar_wcwidth")
-  message(FATAL_ERROR "undefined symbols in ${ARCHIVE}: '${undefined_names}', expected KVwchar_wcwidth")
+if(NOT undefined_names STREQUAL "KVwchar_wcwidth;_pKVwc_Width_Table")
+  message(FATAL_ERROR "undefined symbols in ${ARCHIVE}: '${undefined_names}', "
+                      "expected KVwchar_wcwidth and _pKVwc_Width_Table")
 endif()
 
 run(exported ${NM} -P -g --defined-only ${ARCHIVE})

@@ -2,6 +2,7 @@
 // KVwchar_utf8_cluster: on generated texts for every column budget, and with
 // non-ASCII text at every offset of an ASCII buffer (where the fast path
 // hands over to the cluster scan), under each flag.
+#include "flags_set.hpp"
 #include "utf8_text.hpp"
 #include "wcwidthtab.h"
 #include "wcwidthtab_text.h"
@@ -56,17 +57,6 @@ void expect_as_plain_loop(const std::string& text) {
         ASSERT_EQ(columns, expected.columns) << "max_columns " << max_columns;
     }
 }
-
-class FlagsSet {
-  public:
-    explicit FlagsSet(std::int32_t flags) : previous_(KVwchar_set_wcwidth_flags(flags)) {}
-    ~FlagsSet() { KVwchar_set_wcwidth_flags(previous_); }
-    FlagsSet(const FlagsSet&) = delete;
-    FlagsSet& operator=(const FlagsSet&) = delete;
-
-  private:
-    std::int32_t previous_;
-};
 
 const std::int32_t Flag_Values[] = {0, KVWC_FLAG_SINGLE_COLUMN, KVWC_FLAG_AMBIGUOUS_WIDE};
 
