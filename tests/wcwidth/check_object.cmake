@@ -1,8 +1,15 @@
-# Checks that the width library is one object that links against nothing:
-# no undefined symbols, exactly the three exports, each of hidden visibility
-# (so that no shared library that links it exports them), no static
-# constructors.
-#   cmake -DARCHIVE=... -DAR=... -DNM=... -DOBJDUMP=... -DREADELF=... -P check_object.cmake
+# Checks that a linked library (the width library, or the text library over
+# it) is one object: no undefined symbols but those of NEEDS (none by
+# default), exactly the globals of EXPORTS (the width library's three by
+# default), each of hidden visibility (so that no shared library that links
+# it exports them), no static constructors.
+#   cmake -DARCHIVE=... -DAR=... -DNM=... -DOBJDUMP=... -DREADELF=...
+#         [-DNEEDS=a,b] [-DEXPORTS=c,d] -P check_object.cmake
+string(REPLACE "," ";" NEEDS "${NEEDS}")
+string(REPLACE "," ";" EXPORTS "${EXPORTS}")
+if(NOT EXPORTS)
+  set(EXPORTS KVwchar_set_wcwidth_flags KVwchar_wcwidth _pKVwc_Width_Table)
+endif()
 
 function(run out)
   execute_process(COMMAND ${ARGN} OUTPUT_VARIABLE text ERROR_VARIABLE err RESULT_VARIABLE rc)
@@ -38,15 +45,16 @@ symbol_names(undefined_names "${undefined}")
 # Position-independent code may name the GOT (32-bit x86 does, even for
 # hidden symbols); the linker defines _GLOBAL_OFFSET_TABLE_ itself.
 list(REMOVE_ITEM undefined_names _GLOBAL_OFFSET_TABLE_)
-if(undefined_names)
-  message(FATAL_ERROR "undefined symbols in ${ARCHIVE}: ${undefined_names}")
+list(SORT NEEDS)
+if(NOT "${undefined_names}" STREQUAL "${NEEDS}")
+  message(FATAL_ERROR "undefined symbols in ${ARCHIVE}: '${undefined_names}', expected '${NEEDS}'")
 endif()
 
 run(exported ${NM} -P -g --defined-only ${ARCHIVE})
 symbol_names(exported_names "${exported}")
-set(expected KVwchar_set_wcwidth_flags KVwchar_wcwidth _pKVwc_Width_Table)
-if(NOT exported_names STREQUAL expected)
-  message(FATAL_ERROR "exports are '${exported_names}', expected '${expected}'")
+list(SORT EXPORTS)
+if(NOT "${exported_names}" STREQUAL "${EXPORTS}")
+  message(FATAL_ERROR "exports are '${exported_names}', expected '${EXPORTS}'")
 endif()
 
 # readelf -sW lines: "num: value size type bind visibility ndx name".
@@ -63,4 +71,4 @@ if(sections MATCHES "\\.(init_array|ctors)")
   message(FATAL_ERROR "${ARCHIVE} has static constructors:\n${sections}")
 endif()
 
-message(STATUS "${ARCHIVE}: one object, no undefined symbols, exports ${exported_names}")
+message(STATUS "${ARCHIVE}: one object, needs '${undefined_names}', exports ${exported_names}")
