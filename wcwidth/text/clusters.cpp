@@ -163,7 +163,13 @@ class Widths {
     Widths() { columns_.fill(Unknown); }
 
     // code_point comes from the UTF-8 decoder, so it is below 0x110000.
+    // ASCII is one column whatever page the program installs over block 0:
+    // the ASCII runs are counted so, and an ASCII character that begins a
+    // longer cluster must count the same.
     std::size_t of(std::uint32_t code_point) {
+        if (code_point < 0x80) {
+            return 1;
+        }
         const unsigned char* page = _pKVwc_Width_Table[code_point >> KVWC_BLOCK_SHIFT];
         if (page == nullptr) {
             return 1;

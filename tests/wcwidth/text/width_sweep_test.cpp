@@ -117,6 +117,30 @@ TEST(WidthSweep, InstalledPagesWithEveryClass) {
     expect_three_byte_text_as_sum_of_clusters();
 }
 
+// A page over block 0 changes no ASCII character, alone, in a run or
+// beginning a longer cluster.
+TEST(WidthSweep, InstalledPageLeavesAsciiOneColumn) {
+    const auto wide = page_of_every_class(2);
+    const PageInstalled installed(0, wide.data());
+    const struct {
+        const char* text;
+        std::size_t columns;
+    } cases[] = {
+        {"a", 1}, {"ab", 2}, {"\r\n", 2}, {"x\xE4\xB8\xAD", 3}, {"e\xCC\x81", 1}, {"1\xE2\x83\xA3", 2},
+    };
+    for (const auto& c : cases) {
+        const std::size_t len = std::char_traits<char>::length(c.text);
+        EXPECT_EQ(KVwchar_utf8_cluster_width(c.text, len), c.columns) << c.text;
+        std::size_t sum = 0;
+        for (std::size_t at = 0; at < len;) {
+            int columns = 0;
+            at += KVwchar_utf8_cluster(c.text + at, len - at, &columns);
+            sum += static_cast<std::size_t>(columns);
+        }
+        EXPECT_EQ(sum, c.columns) << c.text;
+    }
+}
+
 TEST(WidthSweep, NullPageEntryIsOneColumn) {
     const PageInstalled installed(Ideograph_Block, nullptr);
     ASSERT_EQ(KVwchar_wcwidth(Block_First), 1);
