@@ -620,6 +620,12 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
     std::size_t used = 0;
     std::size_t total = 0;
     Widths widths;
+    const auto fitted = [&] {
+        if (columns != nullptr) {
+            *columns = total;
+        }
+        return used;
+    };
     while (used < len) {
         // ASCII clusters are one column each: take as many as there is room for.
         const std::size_t ascii = ascii_clusters(p + used, len - used);
@@ -627,7 +633,7 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
         if (ascii > room) {
             used += room;
             total += room;
-            break;
+            return fitted();
         }
         used += ascii;
         total += ascii;
@@ -635,23 +641,15 @@ extern "C" std::size_t KVwchar_utf8_fit(const char* s, std::size_t len, std::siz
             break;
         }
         CodePoint at = read_code_point(p + used, len - used);
-        bool full = false;
         do {
             std::size_t size, cluster_columns;
             scan_cluster(p + used, len - used, at, size, cluster_columns, widths);
             if (cluster_columns > max_columns - total) {
-                full = true;
-                break;
+                return fitted();
             }
             used += size;
             total += cluster_columns;
         } while (at.size != 0 && at.value >= 0x80);
-        if (full) {
-            break;
-        }
     }
-    if (columns != nullptr) {
-        *columns = total;
-    }
-    return used;
+    return fitted();
 }
