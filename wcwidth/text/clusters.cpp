@@ -152,8 +152,9 @@ struct LookBack {
 // every later code point of that class.
 //
 // At the first code point measured (text that is all ASCII has none), one
-// question settles classes 0 to 4 by what wcwidthtab.h says of them: whether a combining mark (class 0)
-// counts a column tells whether the single-column flag is set, which makes
+// question settles classes 0 to 4 by what wcwidthtab.h says of them:
+// whether a combining mark (class 0) counts a column tells whether the
+// single-column flag is set, which makes
 // every class but 1 and 4 one column; without it, each counts its number
 // but the ambiguous class 3, which depends on the other flag. The columns of
 // class 3 then, and of classes above 4 (in a page the program installed),
