@@ -19,6 +19,13 @@
 #include <cstdint>
 #include <cstring>
 
+// KARVO_TEXT_PORTABLE leaves out the SSE2 path, so that tests can check the
+// portable one on a machine that has SSE2.
+#if defined(__SSE2__) && !defined(KARVO_TEXT_PORTABLE)
+#include <emmintrin.h>
+#define KARVO_TEXT_SSE2 1
+#endif
+
 namespace karvo_text {
 namespace {
 
@@ -32,7 +39,46 @@ struct CodePoint {
     std::uint8_t props;
 };
 
+constexpr bool is_continuation(unsigned byte) {
+    return (byte & 0xC0u) == 0x80u;
+}
+
+// The property byte of an ASCII character: one load, the block being known.
+inline std::uint8_t ascii_property(unsigned char ascii) {
+    return Property_Blocks[Property_Index[0]][ascii];
+}
+
+// Well-formed sequences with four bytes readable are decoded here, one
+// branch on the length and each length's checks combined into one test;
+// anything else goes to KVwchar_utf8_decode, which finds the maximal
+// ill-formed subpart. Its separate test of each byte cost a branch each on
+// text that mixes lengths, as emoji do.
 [[gnu::always_inline]] inline CodePoint read_code_point(const unsigned char* p, std::size_t len) {
+    if (len >= 4) [[likely]] {
+        const std::uint32_t lead = p[0];
+        if (lead < 0x80) {
+            return {1, lead, ascii_property(static_cast<unsigned char>(lead))};
+        }
+        if (lead >= 0xF0) {
+            const std::uint32_t value = (lead & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 |
+                                        (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+            // U+10000..U+10FFFF: no overlong form, nothing beyond Unicode.
+            if (lead <= 0xF4 && is_continuation(p[1]) & is_continuation(p[2]) &
+                                    is_continuation(p[3]) & (value - 0x10000u < 0x100000u)) {
+                return {4, value, property(value)};
+            }
+        } else if (lead >= 0xE0) {
+            const std::uint32_t value = (lead & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+            // No overlong form, no surrogate.
+            if (is_continuation(p[1]) & is_continuation(p[2]) & (value >= 0x800u) &
+                ((value & 0xF800u) != 0xD800u)) {
+                return {3, value, property(value)};
+            }
+        } else if (lead >= 0xC2 && is_continuation(p[1])) {
+            const std::uint32_t value = (lead & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+            return {2, value, property(value)};
+        }
+    }
     std::uint32_t value = 0;
     const std::size_t size = KVwchar_utf8_decode(reinterpret_cast<const char*>(p), len, &value);
     return {size, value, property(value)};
@@ -240,29 +286,68 @@ constexpr std::uint32_t Cancel_Tag = 0xE007F;
 
 enum class Shape : std::uint8_t { Plain, Emoji, Text_Emoji };
 
-// What the first two code points of a cluster make of it.
-Shape shape_of(std::uint8_t first, const CodePoint& second) {
-    if (second.value == Emoji_Presentation) {
+// What the first two code points of a cluster make of it, from a table by
+// the second code point's kind and the first's property byte. The kinds
+// are told apart by comparisons that need no branch: on chat lines, which
+// kind follows an emoji changes from one cluster to the next.
+enum Second : std::uint8_t {
+    Second_Other,
+    Second_Emoji_Presentation,
+    Second_Text_Presentation,
+    Second_Keycap,
+    Second_Tag,
+    Second_Modifier,
+    Second_Regional_Indicator,
+};
+constexpr unsigned Second_Count = 7;
+
+constexpr Shape shape_rule(std::uint8_t first, Second second) {
+    switch (second) {
+    case Second_Emoji_Presentation:
         return is_emoji(first) ? Shape::Emoji : Shape::Plain;
-    }
-    if (second.value == Text_Presentation) {
+    case Second_Text_Presentation:
         return is_emoji_presentation(first) ? Shape::Text_Emoji : Shape::Plain;
-    }
-    const EmojiKind kind = emoji_kind(first);
-    if (second.value == Combining_Keycap) {
-        return kind == Emoji_Component_Text ? Shape::Emoji : Shape::Plain;
-    }
-    if (second.value >= First_Tag && second.value <= Cancel_Tag) {
+    case Second_Keycap:
+        return emoji_kind(first) == Emoji_Component_Text ? Shape::Emoji : Shape::Plain;
+    case Second_Tag:
         return is_emoji(first) ? Shape::Emoji : Shape::Plain;
-    }
-    if (is_modifier(second.props)) {
+    case Second_Modifier:
         return is_modifier_base(first) ? Shape::Emoji : Shape::Plain;
-    }
-    if (break_class(first) == Break_Regional_Indicator &&
-        break_class(second.props) == Break_Regional_Indicator) {
-        return Shape::Emoji;
+    case Second_Regional_Indicator:
+        return break_class(first) == Break_Regional_Indicator ? Shape::Emoji : Shape::Plain;
+    case Second_Other:
+        break;
     }
     return Shape::Plain;
+}
+
+using ShapeTable = std::array<std::array<Shape, 256>, Second_Count>;
+constexpr ShapeTable shape_table() {
+    ShapeTable table{};
+    for (unsigned second = 0; second < Second_Count; ++second) {
+        for (unsigned first = 0; first < 256; ++first) {
+            table[second][first] =
+                shape_rule(static_cast<std::uint8_t>(first), static_cast<Second>(second));
+        }
+    }
+    return table;
+}
+constexpr ShapeTable Shapes = shape_table();
+
+// At most one kind holds, so the sum is that kind (or Second_Other).
+inline Second second_kind(const CodePoint& second) {
+    const std::uint32_t v = second.value;
+    return static_cast<Second>(
+        (v == Emoji_Presentation) * Second_Emoji_Presentation +
+        (v == Text_Presentation) * Second_Text_Presentation +
+        (v == Combining_Keycap) * Second_Keycap +
+        (v - First_Tag <= Cancel_Tag - First_Tag) * Second_Tag +
+        is_modifier(second.props) * Second_Modifier +
+        (break_class(second.props) == Break_Regional_Indicator) * Second_Regional_Indicator);
+}
+
+inline Shape shape_of(std::uint8_t first, const CodePoint& second) {
+    return Shapes[second_kind(second)][first];
 }
 
 bool is_hangul_start(std::uint8_t props) {
@@ -360,6 +445,19 @@ constexpr InputTable input_table() {
 }
 constexpr InputTable Inputs = input_table();
 
+// scan_start of every property byte, so that the state after a cluster's
+// first code point is one load, not a chain of tests at every joined
+// cluster (on chat lines, nearly every emoji).
+using StartTable = std::array<std::uint16_t, 256>;
+constexpr StartTable start_table() {
+    StartTable table{};
+    for (unsigned props = 0; props < 256; ++props) {
+        table[props] = scan_start(static_cast<std::uint8_t>(props));
+    }
+    return table;
+}
+constexpr StartTable Starts = start_table();
+
 // A cluster and the code point that follows it (size 0 at the end of the
 // text), which begins the next cluster.
 struct Cluster {
@@ -374,23 +472,20 @@ struct Cluster {
                                       std::size_t first_width, CodePoint second,
                                       Widths& widths) {
     const Shape first_shape = shape_of(first.props, second);
-    // Emoji and Hangul clusters count 2 whatever their code points' widths,
-    // so those are summed only while the cluster may still be neither.
-    bool summed = first_shape != Shape::Emoji && !is_hangul_start(first.props);
+    // The sum is what a plain cluster counts; emoji and Hangul clusters
+    // count 2 whatever it is, but summing every code point costs less than
+    // the branch that would skip it.
     bool pictographs_joined = false;
     std::size_t size = first.size;
     std::size_t sum = first_width;
     CodePoint next = second;
-    std::uint16_t step = Scan[scan_start(first.props)][scan_input(next.props)];
+    std::uint16_t step = Scan[Starts[first.props]][Inputs[next.props]];
     if ((step & Joins) == 0) { // it joins only after more than first alone
         return {size, sum, next};
     }
     do {
         pictographs_joined |= (step & Joins_Pictographs) != 0;
-        summed &= !pictographs_joined;
-        if (summed) {
-            sum += widths.of(next.value);
-        }
+        sum += widths.of(next.value);
         size += next.size;
         next = read_code_point(p + size, len - size);
         if (next.size == 0) {
@@ -519,7 +614,7 @@ std::size_t first_flagged_byte(std::uint64_t flagged) {
 // first flagged byte ends the run on either byte order. The last word of a
 // run reaching the end of the text overlaps bytes already tested rather
 // than falling back to single bytes.
-std::size_t ascii_run(const unsigned char* p, std::size_t len) {
+std::size_t ascii_run_words(const unsigned char* p, std::size_t len) {
     if (len < 8) {
         std::size_t n = 0;
         while (n < len && p[n] < 0x80 && p[n] != '\r') {
@@ -547,6 +642,40 @@ std::size_t ascii_run(const unsigned char* p, std::size_t len) {
             return len;
         }
     }
+}
+
+// The same, sixteen bytes at a time where SSE2 is, for runs of sixteen
+// bytes or more; shorter text is left to the words.
+std::size_t ascii_run(const unsigned char* p, std::size_t len) {
+#ifdef KARVO_TEXT_SSE2
+    if (len >= 16) {
+        const __m128i cr = _mm_set1_epi8('\r');
+        std::size_t n = 0;
+        for (;;) {
+            if (len - n < 16) {
+                n = len - 16;
+            }
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + n));
+            // The high bit of each byte, set for a byte above 0x7F or a CR.
+            const auto stops = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, cr))));
+            if (stops != 0) {
+                return n + static_cast<std::size_t>(std::countr_zero(stops));
+            }
+            n += 16;
+            if (n == len) {
+                return len;
+            }
+        }
+    }
+#endif
+    return ascii_run_words(p, len);
+}
+
+// Whether a code point (its property byte) may join the ASCII character
+// before it in one cluster: a combining mark, U+FE0F or U+20E3 does.
+[[gnu::always_inline]] inline bool may_join_ascii(unsigned char ascii, std::uint8_t props) {
+    return ((May_Join[break_class(ascii_property(ascii))] >> break_class(props)) & 1) != 0;
 }
 
 // The ASCII clusters at p: the run, less its last byte when a non-ASCII
@@ -591,16 +720,26 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
     std::size_t columns = 0;
     Widths widths;
     while (len > 0) {
-        const std::size_t ascii = ascii_clusters(p, len);
+        std::size_t ascii = ascii_run(p, len);
+        if (ascii == len) {
+            columns += ascii;
+            break;
+        }
+        // The code point after the run (a CR or not ASCII) begins the scan,
+        // unless it may join the run's last character, which then does.
+        CodePoint at = read_code_point(p + ascii, len - ascii);
+        // (Tested without a branch on the run being empty, which on chat
+        // lines is as often so as not.)
+        const bool after_ascii = ascii > 0;
+        if (after_ascii & may_join_ascii(p[ascii - after_ascii], at.props)) {
+            --ascii;
+            at = {1, p[ascii], ascii_property(p[ascii])};
+        }
         columns += ascii;
         p += ascii;
         len -= ascii;
-        if (len == 0) {
-            break;
-        }
         // Stay on the scan while the text is not ASCII, so that the code
         // point ending one cluster is not decoded again.
-        CodePoint at = read_code_point(p, len);
         do {
             if (at.size == 3 && is_standalone(at.props)) {
                 skip_standalone_run(p, len, at, columns, widths);

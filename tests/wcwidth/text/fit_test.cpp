@@ -112,9 +112,9 @@ TEST(AsciiFastPath, HandsOverAtEveryOffset) {
     for (const std::string& piece : Pieces) {
         for (std::size_t at = 0; at <= ascii.size(); ++at) {
             const std::string text = ascii.substr(0, at) + piece + ascii.substr(at);
-            // Every start offset too, so that the eight-byte reads meet the
-            // piece at each alignment.
-            for (std::size_t start = 0; start < 9 && start <= text.size(); ++start) {
+            // Every start offset too, so that the eight- and sixteen-byte
+            // reads meet the piece at each alignment.
+            for (std::size_t start = 0; start < 17 && start <= text.size(); ++start) {
                 for (const std::int32_t flags : Flag_Values) {
                     const FlagsSet set(flags);
                     SCOPED_TRACE("piece at " + std::to_string(at) + ", from " +
