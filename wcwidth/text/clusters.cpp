@@ -729,9 +729,11 @@ extern "C" std::size_t KVwchar_utf8_cluster_width(const char* s, std::size_t len
         // unless it may join the run's last character, which then does.
         CodePoint at = read_code_point(p + ascii, len - ascii);
         // (Tested without a branch on the run being empty, which on chat
-        // lines is as often so as not.)
+        // lines is as often so as not: an empty run tests the byte at p,
+        // masked to an ASCII value, and discards the answer.)
         const bool after_ascii = ascii > 0;
-        if (after_ascii & may_join_ascii(p[ascii - after_ascii], at.props)) {
+        const auto before = static_cast<unsigned char>(p[ascii - after_ascii] & 0x7F);
+        if (after_ascii & may_join_ascii(before, at.props)) {
             --ascii;
             at = {1, p[ascii], ascii_property(p[ascii])};
         }
