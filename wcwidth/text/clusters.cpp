@@ -39,8 +39,10 @@ struct CodePoint {
     std::uint8_t props;
 };
 
-constexpr bool is_continuation(unsigned byte) {
-    return (byte & 0xC0u) == 0x80u;
+// Whether each of the bytes is a continuation byte, 0x80..0xBF: then each
+// with its high bit flipped is below 0x40, and so is their union.
+constexpr bool are_continuations(unsigned a, unsigned b = 0x80, unsigned c = 0x80) {
+    return ((a ^ 0x80u) | (b ^ 0x80u) | (c ^ 0x80u)) < 0x40u;
 }
 
 // The property byte of an ASCII character: one load, the block being known.
@@ -63,18 +65,18 @@ inline std::uint8_t ascii_property(unsigned char ascii) {
             const std::uint32_t value = (lead & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 |
                                         (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
             // U+10000..U+10FFFF: no overlong form, nothing beyond Unicode.
-            if (lead <= 0xF4 && is_continuation(p[1]) & is_continuation(p[2]) &
-                                    is_continuation(p[3]) & (value - 0x10000u < 0x100000u)) {
+            if (lead <= 0xF4 && are_continuations(p[1], p[2], p[3]) &&
+                value - 0x10000u < 0x100000u) {
                 return {4, value, property(value)};
             }
         } else if (lead >= 0xE0) {
             const std::uint32_t value = (lead & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
             // No overlong form, no surrogate.
-            if (is_continuation(p[1]) & is_continuation(p[2]) & (value >= 0x800u) &
-                ((value & 0xF800u) != 0xD800u)) {
+            if (are_continuations(p[1], p[2]) && value >= 0x800u &&
+                (value & 0xF800u) != 0xD800u) {
                 return {3, value, property(value)};
             }
-        } else if (lead >= 0xC2 && is_continuation(p[1])) {
+        } else if (lead >= 0xC2 && are_continuations(p[1])) {
             const std::uint32_t value = (lead & 0x1Fu) << 6 | (p[1] & 0x3Fu);
             return {2, value, property(value)};
         }
