@@ -192,21 +192,43 @@ struct LookBack {
     }
 };
 
+constexpr unsigned class_in(const unsigned char* page, std::uint32_t code_point) {
+    return (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
+}
+
+// Whether KVwchar_wcwidth counts under the single-column flag. The flags
+// word is private to the width library, so this asks for a code point whose
+// answer the flag changes: U+0300 (class 0 in every table we build: 0
+// columns, or 1 under the flag) or, where the program installed a page that
+// gives it another class, U+4E00 (class 2: 2 columns, or 1). Where neither
+// is of those classes, the flag is taken as clear.
+bool single_column_flag() {
+    for (const std::uint32_t probe : {0x0300u, 0x4E00u}) {
+        const unsigned char* page = _pKVwc_Width_Table[probe >> KVWC_BLOCK_SHIFT];
+        if (page == nullptr) {
+            continue;
+        }
+        const unsigned width_class = class_in(page, probe);
+        if (width_class == KVWC_CLASS_ZERO_WIDTH || width_class == KVWC_CLASS_WIDE) {
+            return KVwchar_wcwidth(probe) == 1;
+        }
+    }
+    return false;
+}
+
 // Columns of code points, as KVwchar_wcwidth gives them, without a call per
 // code point. Its answer for a code point of Unicode depends on nothing but
 // the code point's width class, read from the public page table, and the
-// flags word, which is private to the width library; a null page entry is
-// one column. So each class's columns are learnt once per call and serve
-// every later code point of that class.
+// flags word; a null page entry is one column. The single-column flag makes
+// every class but 1 and 4 one column; without it, classes 0, 1, 2 and 4
+// count their number. So once that flag is known, only the ambiguous class
+// 3 (which the other flag makes 1 or 2) and classes above 4 (in a page the
+// program installed) are asked of KVwchar_wcwidth, once per call, at the
+// first code point of each.
 //
-// At the first code point measured (text that is all ASCII has none), one
-// question settles classes 0 to 4 by what wcwidthtab.h says of them:
-// whether a combining mark (class 0) counts a column tells whether the
-// single-column flag is set, which makes
-// every class but 1 and 4 one column; without it, each counts its number
-// but the ambiguous class 3, which depends on the other flag. The columns of
-// class 3 then, and of classes above 4 (in a page the program installed),
-// are asked of KVwchar_wcwidth at the first code point of each.
+// The flag is asked at the first code point measured (text that is all
+// ASCII has none), or taken as clear by assume_no_single_column(), for a
+// caller that checks the assumption at its end.
 class Widths {
   public:
     Widths() { columns_.fill(Unknown); }
@@ -234,23 +256,19 @@ class Widths {
     // Whether the single-column flag is set; asked at most once per call.
     bool single_column() {
         if (single_column_ < 0) {
-            single_column_ = KVwchar_wcwidth(Combining_Mark) != 0 ? 1 : 0;
+            settle(single_column_flag());
         }
         return single_column_ != 0;
     }
 
+    void assume_no_single_column() { settle(false); }
+
   private:
     static constexpr std::uint8_t Unknown = 0xFF;
-    static constexpr std::uint32_t Combining_Mark = 0x0300; // class 0 in every table we build
-
-    static unsigned class_in(const unsigned char* page, std::uint32_t code_point) {
-        return (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
-    }
 
     [[gnu::noinline]] std::size_t learn(unsigned width_class, std::uint32_t code_point) {
-        if (!seeded_) {
-            seeded_ = true;
-            seed();
+        if (single_column_ < 0) {
+            settle(single_column_flag());
             if (columns_[width_class] != Unknown) {
                 return columns_[width_class];
             }
@@ -260,12 +278,8 @@ class Widths {
         return static_cast<std::size_t>(columns);
     }
 
-    void seed() {
-        const unsigned char* page = _pKVwc_Width_Table[Combining_Mark >> KVWC_BLOCK_SHIFT];
-        if (page == nullptr || class_in(page, Combining_Mark) != KVWC_CLASS_ZERO_WIDTH) {
-            return; // the program installed a page there: every class is asked
-        }
-        const bool single = single_column();
+    void settle(bool single) {
+        single_column_ = single ? 1 : 0;
         columns_[KVWC_CLASS_ZERO_WIDTH] = single ? 1 : 0;
         columns_[KVWC_CLASS_NARROW] = 1;
         columns_[KVWC_CLASS_WIDE] = single ? 1 : 2;
@@ -277,7 +291,6 @@ class Widths {
 
     std::array<std::uint8_t, 16> columns_;
     int single_column_ = -1;
-    bool seeded_ = false;
 };
 
 constexpr std::uint32_t Text_Presentation = 0xFE0E;

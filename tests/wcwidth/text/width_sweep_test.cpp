@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -115,6 +116,21 @@ TEST(WidthSweep, InstalledPagesWithEveryClass) {
                                  ((marks_block + 1) << KVWC_BLOCK_SHIFT) - 1);
     expect_each_alone_as_wcwidth(Block_First, Block_Last);
     expect_three_byte_text_as_sum_of_clusters();
+
+    // e and U+0301 (now two columns) are one cluster of their sum, 1 only
+    // under the single-column flag, though U+0300 now counts a column.
+    ASSERT_EQ(KVwchar_wcwidth(0x0301), 2);
+    const std::string e_acute = "e\xCC\x81";
+    const std::pair<std::int32_t, int> cases[] = {{0, 3}, {KVWC_FLAG_SINGLE_COLUMN, 1}};
+    for (const auto& [flags, columns] : cases) {
+        const FlagsSet set(flags);
+        int cluster_columns = 0;
+        EXPECT_EQ(KVwchar_utf8_cluster(e_acute.data(), e_acute.size(), &cluster_columns), 3u);
+        EXPECT_EQ(cluster_columns, columns) << "flags " << flags;
+        EXPECT_EQ(KVwchar_utf8_cluster_width(e_acute.data(), e_acute.size()),
+                  static_cast<std::size_t>(columns))
+            << "flags " << flags;
+    }
 }
 
 // A page over block 0 changes no ASCII character, alone, in a run or
