@@ -50,10 +50,10 @@ inline std::uint8_t ascii_property(unsigned char ascii) {
     return Property_Blocks[Property_Index[0]][ascii];
 }
 
-// Well-formed sequences with four bytes readable are decoded here, one
-// branch on the length and each length's checks combined into one test;
-// anything else goes to KVwchar_utf8_decode, which finds the maximal
-// ill-formed subpart. Its separate test of each byte cost a branch each on
+// Well-formed sequences with four bytes readable are decoded here, with
+// one branch on the length and each length's checks combined into one
+// test; anything else goes to KVwchar_utf8_decode, which finds the maximal
+// ill-formed subpart. Its test of each byte in turn costs a branch each on
 // text that mixes lengths, as emoji do.
 [[gnu::always_inline]] inline CodePoint read_code_point(const unsigned char* p, std::size_t len) {
     if (len >= 4) [[likely]] {
@@ -196,7 +196,7 @@ constexpr unsigned class_in(const unsigned char* page, std::uint32_t code_point)
     return (page[(code_point >> 1) & (KVWC_PAGE_SIZE - 1)] >> (4 * (code_point & 1))) & 0xF;
 }
 
-// Whether KVwchar_wcwidth counts under the single-column flag. The flags
+// Whether KVwchar_wcwidth counts under the single-column flag. Its flags
 // word is private to the width library, so this asks for a code point whose
 // answer the flag changes: U+0300 (class 0 in every table we build: 0
 // columns, or 1 under the flag) or, where the program installed a page that
@@ -224,11 +224,8 @@ bool single_column_flag() {
 // count their number. So once that flag is known, only the ambiguous class
 // 3 (which the other flag makes 1 or 2) and classes above 4 (in a page the
 // program installed) are asked of KVwchar_wcwidth, once per call, at the
-// first code point of each.
-//
-// The flag is asked at the first code point measured (text that is all
-// ASCII has none), or taken as clear by assume_no_single_column(), for a
-// caller that checks the assumption at its end.
+// first code point of each. The flag is asked at the first code point
+// measured (text that is all ASCII has none).
 class Widths {
   public:
     Widths() { columns_.fill(Unknown); }
@@ -260,8 +257,6 @@ class Widths {
         }
         return single_column_ != 0;
     }
-
-    void assume_no_single_column() { settle(false); }
 
   private:
     static constexpr std::uint8_t Unknown = 0xFF;
