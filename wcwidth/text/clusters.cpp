@@ -263,7 +263,7 @@ class Widths {
 
     [[gnu::noinline]] std::size_t learn(unsigned width_class, std::uint32_t code_point) {
         if (single_column_ < 0) {
-            settle(single_column_flag());
+            single_column();
             if (columns_[width_class] != Unknown) {
                 return columns_[width_class];
             }
@@ -444,29 +444,22 @@ constexpr ScanTable scan_table() {
 }
 constexpr ScanTable Scan = scan_table();
 
-// scan_input of every property byte, so that a step is two loads.
-using InputTable = std::array<std::uint8_t, 256>;
-constexpr InputTable input_table() {
-    InputTable table{};
+// A function's value for every property byte, as a table.
+template <typename Value, Value (*Of)(std::uint8_t)>
+constexpr std::array<Value, 256> by_property() {
+    std::array<Value, 256> table{};
     for (unsigned props = 0; props < 256; ++props) {
-        table[props] = scan_input(static_cast<std::uint8_t>(props));
+        table[props] = Of(static_cast<std::uint8_t>(props));
     }
     return table;
 }
-constexpr InputTable Inputs = input_table();
 
-// scan_start of every property byte, so that the state after a cluster's
-// first code point is one load, not a chain of tests at every joined
-// cluster (on chat lines, nearly every emoji).
-using StartTable = std::array<std::uint16_t, 256>;
-constexpr StartTable start_table() {
-    StartTable table{};
-    for (unsigned props = 0; props < 256; ++props) {
-        table[props] = scan_start(static_cast<std::uint8_t>(props));
-    }
-    return table;
-}
-constexpr StartTable Starts = start_table();
+// The scan input of every property byte, so that a step is two loads, and
+// the state after a cluster's first code point, so that it is one load,
+// not a chain of tests at every joined cluster (on chat lines, nearly
+// every emoji).
+constexpr auto Inputs = by_property<std::uint8_t, scan_input>();
+constexpr auto Starts = by_property<std::uint16_t, scan_start>();
 
 // A cluster and the code point that follows it (size 0 at the end of the
 // text), which begins the next cluster.
